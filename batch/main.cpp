@@ -1,0 +1,8 @@
+#include "batch/BatchCommand.h"
+
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    return batch::run(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+}

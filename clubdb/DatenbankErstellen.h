@@ -1,0 +1,25 @@
+#pragma once
+
+// The club database: the data file of the Zervik program with its clubs, persons,
+// memberships and start rights. This system creates it empty and then fills it through the
+// imports; the Zervik program reads it later, so every table, field and index is created
+// exactly as that program expects.
+
+#include "clubdb/TableDefinition.h"
+
+#include <string>
+#include <vector>
+
+namespace clubdb {
+
+// The four tables Vereinsliste, Schuetzendaten, Mitgliedschaft and StartBerecht with their
+// fields and indexes, in the order of creation.
+const std::vector<TableDefinition>& vereinsdatenbankTabellen();
+
+// Creates an empty club database at DName. An existing file of that name is deleted first,
+// without a question: the caller asks the user before. Throws DbError with the engine's
+// number and description on any failure; a partly written file is removed then, so that no
+// half-built club database is ever left behind as if it were complete.
+void DatenbankErstellen(const std::string& DName);
+
+} // namespace clubdb
