@@ -1,0 +1,177 @@
+-- Sample competition definitions for the Zervik program: disciplines of the sport order with
+-- their SpO-Nr, and age classes for women and men.
+--
+-- The build turns this file into wkak.zrv beside the programs, where a first start finds it.
+-- The layout is the current one, exactly as the program creates an empty definitions file:
+-- every text column refuses an empty text and a text longer than its size, so texts are
+-- stored with one trailing blank (readers trim it), and unused series names hold a blank.
+-- Zehntel is left without value.
+--
+-- Age classes: the women's and men's lists are sorted by KlassenRang, highest first. Adult
+-- classes have positive ranks, youth classes negative ones; a class of rank 101 or more is
+-- kept for the competition program and never given to a person by age.
+
+BEGIN TRANSACTION;
+
+CREATE TABLE "Disziplinen" (
+    "Name" VARCHAR(40) CHECK ("Name" <> '' AND length("Name") <= 40),
+    "Serienanzahl" SMALLINT,
+    "SchußProSerie" SMALLINT,
+    "WertungsOption" TINYINT,
+    "Finale" BOOLEAN,
+    "FinalTeilnehmer" TINYINT,
+    "FinalSchüsse" TINYINT,
+    "ZwSuNachSer" TINYINT,
+    "BezSer1" VARCHAR(30) CHECK ("BezSer1" <> '' AND length("BezSer1") <= 30),
+    "BezSer2" VARCHAR(30) CHECK ("BezSer2" <> '' AND length("BezSer2") <= 30),
+    "BezSer3" VARCHAR(30) CHECK ("BezSer3" <> '' AND length("BezSer3") <= 30),
+    "BezSer4" VARCHAR(30) CHECK ("BezSer4" <> '' AND length("BezSer4") <= 30),
+    "BezSer5" VARCHAR(30) CHECK ("BezSer5" <> '' AND length("BezSer5") <= 30),
+    "BezSer6" VARCHAR(30) CHECK ("BezSer6" <> '' AND length("BezSer6") <= 30),
+    "BezSer7" VARCHAR(30) CHECK ("BezSer7" <> '' AND length("BezSer7") <= 30),
+    "BezSer8" VARCHAR(30) CHECK ("BezSer8" <> '' AND length("BezSer8") <= 30),
+    "BezSer9" VARCHAR(30) CHECK ("BezSer9" <> '' AND length("BezSer9") <= 30),
+    "BezSer10" VARCHAR(30) CHECK ("BezSer10" <> '' AND length("BezSer10") <= 30),
+    "BezSer11" VARCHAR(30) CHECK ("BezSer11" <> '' AND length("BezSer11") <= 30),
+    "BezSer12" VARCHAR(30) CHECK ("BezSer12" <> '' AND length("BezSer12") <= 30),
+    "BezZwSu1" VARCHAR(30) CHECK ("BezZwSu1" <> '' AND length("BezZwSu1") <= 30),
+    "BezZwSu2" VARCHAR(30) CHECK ("BezZwSu2" <> '' AND length("BezZwSu2") <= 30),
+    "BezZwSu3" VARCHAR(30) CHECK ("BezZwSu3" <> '' AND length("BezZwSu3") <= 30),
+    "BezZwSu4" VARCHAR(30) CHECK ("BezZwSu4" <> '' AND length("BezZwSu4") <= 30),
+    "BezZwSu5" VARCHAR(30) CHECK ("BezZwSu5" <> '' AND length("BezZwSu5") <= 30),
+    "BezZwSu6" VARCHAR(30) CHECK ("BezZwSu6" <> '' AND length("BezZwSu6") <= 30),
+    "SpoNr" VARCHAR(20) CHECK ("SpoNr" <> '' AND length("SpoNr") <= 20),
+    "ScheibeNr1" TINYINT,
+    "ScheibeNr2" TINYINT,
+    "Kaliber" REAL,
+    "Zehntel" BOOLEAN
+);
+
+CREATE TABLE "Altersklassen" (
+    "Name" VARCHAR(30) CHECK ("Name" <> '' AND length("Name") <= 30),
+    "KlassenNr" VARCHAR(22) CHECK ("KlassenNr" <> '' AND length("KlassenNr") <= 22),
+    "KlasseVon" SMALLINT,
+    "KlasseBis" SMALLINT,
+    "KlasseWeibl" BOOLEAN,
+    "KlassenRang" SMALLINT
+);
+
+-- Name, Serienanzahl, SchußProSerie, WertungsOption, Finale, FinalTeilnehmer, FinalSchüsse,
+-- ZwSuNachSer; BezSer1 to BezSer12; BezZwSu1 to BezZwSu6; SpoNr, ScheibeNr1, ScheibeNr2, Kaliber.
+INSERT INTO "Disziplinen" (
+    "Name", "Serienanzahl", "SchußProSerie", "WertungsOption", "Finale", "FinalTeilnehmer", "FinalSchüsse", "ZwSuNachSer",
+    "BezSer1", "BezSer2", "BezSer3", "BezSer4", "BezSer5", "BezSer6",
+    "BezSer7", "BezSer8", "BezSer9", "BezSer10", "BezSer11", "BezSer12",
+    "BezZwSu1", "BezZwSu2", "BezZwSu3", "BezZwSu4", "BezZwSu5", "BezZwSu6",
+    "SpoNr", "ScheibeNr1", "ScheibeNr2", "Kaliber")
+VALUES
+    ('Luftgewehr ', 4, 10, 0, 1, 8, 24, 2,
+     'Serie 1 ', 'Serie 2 ', 'Serie 3 ', 'Serie 4 ', ' ', ' ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     '1. Hälfte ', '2. Hälfte ', ' ', ' ', ' ', ' ',
+     '1.10 ', 1, 0, 4.5),
+    ('Luftgewehr Auflage ', 3, 10, 0, 0, 0, 0, 0,
+     'Serie 1 ', 'Serie 2 ', 'Serie 3 ', ' ', ' ', ' ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     '1.11 ', 1, 0, 4.5),
+    ('Luftgewehr Dreistellung ', 6, 10, 0, 0, 0, 0, 2,
+     'Kniend 1 ', 'Kniend 2 ', 'Liegend 1 ', 'Liegend 2 ', 'Stehend 1 ', 'Stehend 2 ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     'Kniend ', 'Liegend ', 'Stehend ', ' ', ' ', ' ',
+     '1.20 ', 1, 0, 4.5),
+    ('Zimmerstutzen ', 3, 10, 0, 0, 0, 0, 0,
+     'Serie 1 ', 'Serie 2 ', 'Serie 3 ', ' ', ' ', ' ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     '1.30 ', 2, 0, 4.65),
+    ('KK-Sportgewehr 100 m ', 3, 10, 0, 0, 0, 0, 0,
+     'Serie 1 ', 'Serie 2 ', 'Serie 3 ', ' ', ' ', ' ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     '1.35 ', 5, 0, 5.6),
+    ('KK-Sportgewehr 3x20 ', 6, 10, 0, 1, 8, 15, 2,
+     'Kniend 1 ', 'Kniend 2 ', 'Liegend 1 ', 'Liegend 2 ', 'Stehend 1 ', 'Stehend 2 ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     'Kniend ', 'Liegend ', 'Stehend ', ' ', ' ', ' ',
+     '1.40 ', 3, 0, 5.6),
+    ('KK-Sportgewehr liegend ', 6, 10, 0, 0, 0, 0, 3,
+     'Serie 1 ', 'Serie 2 ', 'Serie 3 ', 'Serie 4 ', 'Serie 5 ', 'Serie 6 ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     '1. Hälfte ', '2. Hälfte ', ' ', ' ', ' ', ' ',
+     '1.80 ', 3, 0, 5.6),
+    ('KK-Sportgewehr Auflage ', 3, 10, 0, 0, 0, 0, 0,
+     'Serie 1 ', 'Serie 2 ', 'Serie 3 ', ' ', ' ', ' ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     '1.60 ', 3, 0, 5.6),
+    ('Großkalibergewehr 300 m ', 6, 10, 0, 0, 0, 0, 0,
+     'Serie 1 ', 'Serie 2 ', 'Serie 3 ', 'Serie 4 ', 'Serie 5 ', 'Serie 6 ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     '1.50 ', 5, 0, 8.0),
+    ('Unterhebelrepetierer ', 3, 10, 0, 0, 0, 0, 0,
+     'Serie 1 ', 'Serie 2 ', 'Serie 3 ', ' ', ' ', ' ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     '1.57 ', 5, 0, 11.63),
+    ('Ordonnanzgewehr offene Visierung ', 3, 10, 0, 0, 0, 0, 0,
+     'Serie 1 ', 'Serie 2 ', 'Serie 3 ', ' ', ' ', ' ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     '1.58 O ', 5, 0, 8.0),
+    ('Ordonnanzgewehr geschlossene Visierung ', 3, 10, 0, 0, 0, 0, 0,
+     'Serie 1 ', 'Serie 2 ', 'Serie 3 ', ' ', ' ', ' ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     '1.58 G ', 5, 0, 8.0),
+    ('Luftpistole ', 4, 10, 0, 1, 8, 24, 2,
+     'Serie 1 ', 'Serie 2 ', 'Serie 3 ', 'Serie 4 ', ' ', ' ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     '1. Hälfte ', '2. Hälfte ', ' ', ' ', ' ', ' ',
+     '2.10 ', 4, 0, 4.5),
+    ('Freie Pistole ', 6, 10, 0, 0, 0, 0, 3,
+     'Serie 1 ', 'Serie 2 ', 'Serie 3 ', 'Serie 4 ', 'Serie 5 ', 'Serie 6 ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     '1. Hälfte ', '2. Hälfte ', ' ', ' ', ' ', ' ',
+     '2.20 ', 5, 0, 5.6),
+    ('Schnellfeuerpistole ', 12, 5, 0, 1, 6, 20, 6,
+     'Serie 1 ', 'Serie 2 ', 'Serie 3 ', 'Serie 4 ', 'Serie 5 ', 'Serie 6 ',
+     'Serie 7 ', 'Serie 8 ', 'Serie 9 ', 'Serie 10 ', 'Serie 11 ', 'Serie 12 ',
+     '1. Durchgang ', '2. Durchgang ', ' ', ' ', ' ', ' ',
+     '2.30 ', 6, 0, 5.6),
+    ('Sportpistole ', 12, 5, 0, 1, 8, 50, 6,
+     'Präzision 1 ', 'Präzision 2 ', 'Präzision 3 ', 'Präzision 4 ', 'Präzision 5 ', 'Präzision 6 ',
+     'Duell 1 ', 'Duell 2 ', 'Duell 3 ', 'Duell 4 ', 'Duell 5 ', 'Duell 6 ',
+     'Präzision ', 'Duell ', ' ', ' ', ' ', ' ',
+     '2.40 ', 5, 6, 5.6),
+    ('Zentralfeuerpistole ', 12, 5, 0, 0, 0, 0, 6,
+     'Präzision 1 ', 'Präzision 2 ', 'Präzision 3 ', 'Präzision 4 ', 'Präzision 5 ', 'Präzision 6 ',
+     'Duell 1 ', 'Duell 2 ', 'Duell 3 ', 'Duell 4 ', 'Duell 5 ', 'Duell 6 ',
+     'Präzision ', 'Duell ', ' ', ' ', ' ', ' ',
+     '2.45 ', 5, 6, 9.65),
+    ('Pistole .45 ACP ', 6, 5, 0, 0, 0, 0, 0,
+     'Serie 1 ', 'Serie 2 ', 'Serie 3 ', 'Serie 4 ', 'Serie 5 ', 'Serie 6 ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     ' ', ' ', ' ', ' ', ' ', ' ',
+     '2.50 ', 5, 0, 11.0);
+
+INSERT INTO "Altersklassen" ("Name", "KlassenNr", "KlasseVon", "KlasseBis", "KlasseWeibl", "KlassenRang")
+VALUES
+    ('Schüler ', '20 ', 12, 14, 0, -3),
+    ('Schülerinnen ', '21 ', 12, 14, 1, -3),
+    ('Jugend männlich ', '30 ', 15, 17, 0, -2),
+    ('Jugend weiblich ', '31 ', 15, 17, 1, -2),
+    ('Junioren ', '40 ', 18, 20, 0, -1),
+    ('Juniorinnen ', '41 ', 18, 20, 1, -1),
+    ('Schützenklasse ', '10 ', 21, 40, 0, 4),
+    ('Damenklasse ', '11 ', 21, 40, 1, 4),
+    ('Altersklasse ', '12 ', 41, 50, 0, 3),
+    ('Damen-Altersklasse ', '13 ', 41, 50, 1, 3),
+    ('Senioren A ', '14 ', 51, 60, 0, 2),
+    ('Seniorinnen A ', '15 ', 51, 60, 1, 2),
+    ('Senioren B ', '16 ', 61, 99, 0, 1),
+    ('Seniorinnen B ', '17 ', 61, 99, 1, 1),
+    ('Offene Klasse ', '90 ', 0, 99, 0, 101);
+
+COMMIT;
