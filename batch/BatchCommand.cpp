@@ -1,28 +1,167 @@
 #include "batch/BatchCommand.h"
 
+#include "batch/BatchFrontend.h"
+#include "clubdb/DatenbankErstellen.h"
+#include "clubdb/DbError.h"
+#include "import/Exportdateien.h"
+#include "import/Feldhelfer.h"
+#include "run/Umsetzungslauf.h"
+
+#include <filesystem>
+
 namespace batch {
 namespace {
 
 const char* const kUsage =
     "Aufruf: tvx-vidazer-batch [--no-log] [--replace] EXPORTORDNER VEREINSDATENBANK WETTKAMPFDEFINITIONEN\n"
     "\n"
-    "Setzt die Exportdateien der Mitgliederverwaltung (Vereine, Mitglieder, Startrechte) aus\n"
-    "EXPORTORDNER in die Vereinsdatenbank VEREINSDATENBANK um.\n"
+    "Setzt die Exportdateien der Mitgliederverwaltung TVX aus EXPORTORDNER (Vereine *_V_*.csv,\n"
+    "Mitglieder *_M_*.csv, Startrechte *_Z_*.csv) in die Zervik-Vereinsdatenbank VEREINSDATENBANK um.\n"
+    "WETTKAMPFDEFINITIONEN ist die Datei mit den Disziplinen und Altersklassen (wkak.zrv); eine Datei\n"
+    "älteren Aufbaus wird umgestellt, die alte bleibt als .alt erhalten.\n"
+    "\n"
+    "Die Logdatei mit allen Zeilen, die nicht sauber umgesetzt werden konnten, entsteht im Ordner der\n"
+    "Vereinsdatenbank. Fragen, die das Fenster stellen würde, werden mit Nein beantwortet.\n"
+    "Strg+C bricht nach der laufenden Zeile ab; das bis dahin Umgesetzte bleibt erhalten.\n"
     "\n"
     "  --no-log    keine Logdatei schreiben\n"
     "  --replace   eine vorhandene Vereinsdatenbank löschen und neu anlegen\n"
-    "  --help      diese Hilfe zeigen\n";
+    "  --help      diese Hilfe zeigen\n"
+    "\n"
+    "Rückgabewerte: 0 umgesetzt (Problemzeilen stehen in der Logdatei), 2 falsche Angaben, nichts\n"
+    "umgesetzt, 3 Vereinsdatenbank oder Logdatei nicht anlegbar oder nicht schreibbar, 130 abgebrochen.\n";
+
+struct Arguments
+{
+    bool help = false;
+    bool noLog = false;
+    bool replace = false;
+    std::vector<std::string> paths;
+};
+
+std::optional<Arguments> parse(const std::vector<std::string>& args)
+{
+    Arguments parsed;
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h")
+            parsed.help = true;
+        else if (arg == "--no-log")
+            parsed.noLog = true;
+        else if (arg == "--replace")
+            parsed.replace = true;
+        else if (arg.size() > 1 && arg[0] == '-')
+            return std::nullopt;
+        else
+            parsed.paths.push_back(arg);
+    }
+    if (!parsed.help && parsed.paths.size() != 3)
+        return std::nullopt;
+    return parsed;
+}
+
+// The window's folders end in "/", and so do the ones handed to the run.
+std::string asFolder(const std::filesystem::path& path)
+{
+    std::string folder = path.string();
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+void printSummary(std::ostream& out, const BatchFrontend& frontend, const run::Umsetzungslauf& lauf)
+{
+    const clubdb::VdbInhalt& inhalt = frontend.lastContent();
+    out << "Vereine: " << clubdb::Anzeigetext(inhalt.vereine) << "\n"
+        << "Schützen: " << clubdb::Anzeigetext(inhalt.schuetzen) << "\n"
+        << "Hochmeldungen: " << clubdb::Anzeigetext(inhalt.hochmeldungen) << "\n"
+        << "Mitgliedschaften ges.: " << clubdb::Anzeigetext(inhalt.gesMitglieder) << "\n"
+        << "Zweit-(Mehrfach-) Mitgliedschaften: " << clubdb::Anzeigetext(inhalt.zweitmitgliedschaften) << "\n"
+        << "Startberechtigungen: " << clubdb::Anzeigetext(inhalt.startrechte) << "\n"
+        << "Problemzeilen: " << lauf.problemzahl() << "\n";
+    if (lauf.logEin)
+        out << "Logdatei: " << lauf.logPfad() << "\n";
+}
 
 } // namespace
 
-int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int run(const std::vector<std::string>& args, const Environment& environment, std::ostream& out, std::ostream& err)
 {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    const std::optional<Arguments> arguments = parse(args);
+    if (!arguments) {
+        err << kUsage;
+        return kBadInput;
+    }
+    if (arguments->help) {
         out << kUsage;
         return kOk;
     }
-    err << kUsage;
-    return kBadInput;
+
+    std::error_code ec;
+    const std::filesystem::path exportFolder = std::filesystem::absolute(arguments->paths[0], ec);
+    if (ec || !std::filesystem::is_directory(exportFolder, ec)) {
+        err << "Fehler: Der Exportordner " << arguments->paths[0] << " wurde nicht gefunden.\n";
+        return kBadInput;
+    }
+    const importer::Exportdateien dateien = importer::ExportdateienSuchen(exportFolder.string());
+    if (dateien.keine()) {
+        err << "Hinweis: In diesem Ordner wurden keine Exportdaten gefunden!\n";
+        return kBadInput;
+    }
+    if (!dateien.vereine.gefunden || !dateien.mitglieder.gefunden) {
+        err << "Fehler: Eine oder beide Exportdateien wurden nicht gefunden.\n"
+               "Für die Erstellung der Datenbank werden mindestens die Vereins- und Mitgliederdaten benötigt!\n";
+        return kBadInput;
+    }
+
+    const std::filesystem::path database = std::filesystem::absolute(arguments->paths[1], ec);
+    if (ec || !std::filesystem::is_directory(database.parent_path(), ec)) {
+        err << "Fehler: Der Ordner der Vereinsdatenbank " << arguments->paths[1] << " existiert nicht.\n";
+        return kBadInput;
+    }
+    if (std::filesystem::exists(std::filesystem::symlink_status(database, ec)) && !arguments->replace) {
+        err << "Fehler: Die Vereinsdatenbank " << database.string()
+            << " existiert bereits. Mit --replace wird sie gelöscht und neu angelegt.\n";
+        return kBadInput;
+    }
+    try {
+        clubdb::DatenbankErstellen(database.string());
+    } catch (const clubdb::DbError& e) {
+        err << "Fehler: Die Vereinsdatenbank " << database.string() << " konnte nicht angelegt werden.\n"
+            << e.number() << " ; " << e.description() << "\n";
+        return kNotWritable;
+    }
+
+    run::Laufeingaben eingaben;
+    eingaben.exportOrdner = asFolder(exportFolder);
+    eingaben.dateien = dateien;
+    eingaben.vdbPfad = database.string();
+    eingaben.vdbOrdner = importer::OrdnerVonPfad(eingaben.vdbPfad);
+    eingaben.programmOrdner = environment.programFolder;
+    eingaben.anwendungsdatenOrdner = environment.dataFolder;
+    std::string definitionsPfad = std::filesystem::absolute(arguments->paths[2], ec).string();
+
+    BatchFrontend frontend(err, environment.terminal, environment.interrupted);
+    run::Umsetzungslauf lauf(frontend);
+    lauf.logEin = !arguments->noLog;
+    frontend.attach(lauf);
+    const run::Laufende ende = lauf.start(eingaben, definitionsPfad);
+    frontend.finishProgress();
+
+    switch (ende) {
+    case run::Laufende::DefinitionenLeer:
+        return kBadInput;
+    case run::Laufende::LogNichtAngelegt:
+    case run::Laufende::ProgrammBeenden:
+        return kNotWritable;
+    case run::Laufende::Beendet:
+        break;
+    }
+    printSummary(out, frontend, lauf);
+    if (!lauf.logFehlerfrei())
+        return kNotWritable;
+    if (lauf.abbruchAngefordert())
+        return kInterrupted;
+    return kOk;
 }
 
 } // namespace batch

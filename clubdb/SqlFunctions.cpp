@@ -2,6 +2,7 @@
 
 #include "clubdb/DbError.h"
 #include "text/Utf8.h"
+#include "text/Wildcard.h"
 
 #include <sqlite3.h>
 
@@ -37,42 +38,7 @@ int collate(void*, int lengthA, const void* a, int lengthB, const void* b)
 
 bool likeMatches(std::string_view text, std::string_view pattern)
 {
-    // Greedy matching with one back-track point: on a mismatch, the last "%" takes one more
-    // character of the text. Linear in practice, never worse than text × pattern.
-    constexpr std::size_t kNone = std::string_view::npos;
-    std::size_t p = 0;
-    std::size_t t = 0;
-    std::size_t starPattern = kNone;
-    std::size_t starText = 0;
-    while (t < text.size()) {
-        if (p < pattern.size()) {
-            std::size_t pNext = p;
-            const char32_t pc = text::nextCodePoint(pattern, pNext);
-            if (pc == U'%') {
-                starPattern = pNext;
-                starText = t;
-                p = pNext;
-                continue;
-            }
-            std::size_t tNext = t;
-            const char32_t tc = text::nextCodePoint(text, tNext);
-            if (pc == U'_' || text::foldCase(pc) == text::foldCase(tc)) {
-                p = pNext;
-                t = tNext;
-                continue;
-            }
-        }
-        if (starPattern == kNone)
-            return false;
-        text::nextCodePoint(text, starText);
-        t = starText;
-        p = starPattern;
-    }
-    while (p < pattern.size()) {
-        if (text::nextCodePoint(pattern, p) != U'%')
-            return false;
-    }
-    return true;
+    return text::wildcardMatches(text, pattern, U'%', U'_');
 }
 
 int compareIgnoringCase(std::string_view a, std::string_view b)

@@ -1,0 +1,79 @@
+#pragma once
+
+// One conversion of an export folder into the club database: load the definitions, open the
+// conversion log, run the clubs, members and start-rights steps in this order, count the club
+// database after each, and offer the log when lines had problems.
+
+#include "clubdb/Date.h"
+#include "definitions/WkAk.h"
+#include "import/Exportdateien.h"
+#include "import/Logdatei.h"
+#include "run/Lauffrontend.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace run {
+
+// What the window knows when Start is pressed.
+struct Laufeingaben
+{
+    std::string exportOrdner; // ending in "/"
+    importer::Exportdateien dateien;
+    std::string vdbPfad;
+    std::string vdbOrdner; // ending in "/"; the conversion log goes here
+    std::string programmOrdner;
+    std::string anwendungsdatenOrdner;
+};
+
+enum class Laufende {
+    DefinitionenLeer, // no disciplines or no classes: refused, nothing changed
+    LogNichtAngelegt, // the conversion log could not be created: refused, nothing changed
+    Beendet,          // the steps ran, to the end or up to Abbruch
+    ProgrammBeenden,  // the definitions file is locked: the program must end at once
+};
+
+class Umsetzungslauf
+{
+public:
+    using Uhr = std::function<clubdb::Date()>;
+
+    explicit Umsetzungslauf(Lauffrontend& frontend, Uhr uhr = &clubdb::Date::now);
+
+    // Start: runs one conversion. definitionsPfad may be set by the definitions load when it
+    // was empty.
+    Laufende start(const Laufeingaben& eingaben, std::string& definitionsPfad);
+
+    // Abbruch: the running step stops after its current line; later steps are skipped.
+    void abbrechen() { m_abbruch = true; }
+
+    bool leerlauf() const { return m_leerlauf; }
+    bool abbruchAngefordert() const { return m_abbruch; }
+
+    // Whether a conversion log is written; follows the log check box.
+    bool logEin = true;
+
+    const std::string& logPfad() const { return m_logPfad; }
+    bool logFehlerfrei() const { return m_logFehlerfrei; }
+    std::int32_t problemzahl() const { return m_problemzahl; }
+    const definitions::Definitionen& definitionen() const { return m_definitionen; }
+
+    // "Log_" + YYYYMMDD + "_" + HHMM + ".log"
+    static std::string Logname(const clubdb::Date& zeitpunkt);
+
+private:
+    void inhaltZeigen(const std::string& vdbPfad);
+
+    Lauffrontend& m_frontend;
+    Uhr m_uhr;
+    definitions::Definitionen m_definitionen;
+    std::string m_logPfad;
+    bool m_logFehlerfrei = true;
+    bool m_leerlauf = true;
+    bool m_abbruch = false;
+    std::int32_t m_problemzahl = 0;
+};
+
+} // namespace run
