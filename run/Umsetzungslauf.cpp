@@ -1,5 +1,6 @@
 #include "run/Umsetzungslauf.h"
 
+#include "import/MitgliederUmsetzen.h"
 #include "import/VereineUmsetzen.h"
 
 #include <cstdio>
@@ -61,6 +62,10 @@ Laufende Umsetzungslauf::start(const Laufeingaben& eingaben, std::string& defini
                                            m_frontend, fragen, m_definitionen, m_uhr};
     if (eingaben.dateien.vereine.gefunden) {
         m_problemzahl = importer::VereineUmsetzen(kontext, eingaben.dateien.vereine.name);
+        inhaltZeigen(eingaben.vdbPfad);
+    }
+    if (eingaben.dateien.mitglieder.gefunden && !m_abbruch) {
+        m_problemzahl += importer::MitgliederUmsetzen(kontext, eingaben.dateien.mitglieder.name);
         inhaltZeigen(eingaben.vdbPfad);
     }
 

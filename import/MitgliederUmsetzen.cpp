@@ -1,0 +1,76 @@
+#include "import/MitgliederUmsetzen.h"
+
+#include "import/MitgliedSpeichern.h"
+#include "import/Mitgliedsdaten.h"
+#include "import/Schrittdatenbank.h"
+#include "import/Zeilenlauf.h"
+#include "text/Utf8.h"
+
+namespace importer {
+namespace {
+
+struct Mitgliederwerkzeuge
+{
+    Vereinssuche vereine;
+    Mitgliederabfragen abfragen;
+
+    explicit Mitgliederwerkzeuge(clubdb::Connection& db) : vereine(db), abfragen(db) {}
+};
+
+} // namespace
+
+std::int32_t MitgliederUmsetzen(const Schrittkontext& kontext, const std::string& dateiname)
+{
+    kontext.protokoll("\r\nUmsetzen der Mitgliederdaten");
+    const int bezugsjahr = kontext.uhr().year();
+    Zeilenlauf lauf(kontext, Anzeige::Mitglieder);
+    if (!lauf.oeffnen(dateiname))
+        return 0;
+
+    Schrittdatenbank<Mitgliederwerkzeuge> db(kontext.vdbPfad);
+    std::int32_t angelegt = 0;
+    std::string zeile;
+    while (lauf.naechsteZeile(zeile)) {
+        std::string problemtext = Problemkopf(lauf.gelesen(), zeile);
+        Mitgliedszeile z = MitgliedszeileAuswerten(zeile, kontext.definitionen, bezugsjahr);
+        problemtext += z.gruende;
+        bool problem = !z.gruende.empty();
+
+        const std::string vereinsnummer = text::trim(z.vereinsnummer);
+        if (vereinsnummer.empty()) {
+            // An empty number would find every club; such a line is never stored.
+            problemtext += "\t- Vereinsnummer fehlt, die Zeile wird nicht gespeichert!\r\n";
+            problem = true;
+        } else {
+            try {
+                Mitgliederwerkzeuge& werkzeuge = db.werkzeuge();
+                if (const auto verein = werkzeuge.vereine.suchen(vereinsnummer)) {
+                    z.daten.vereinsKey = *verein;
+                    const Speicherergebnis ergebnis =
+                        MitgliedSpeichern(z.daten, z.vereinsnummer, werkzeuge.abfragen, werkzeuge.vereine,
+                                          kontext.log != nullptr, kontext.uhr(), problemtext);
+                    angelegt += ergebnis.angelegt;
+                    problem = problem || ergebnis.gemeldet;
+                } else {
+                    problemtext += "\t- Die Vereinsnummer " + vereinsnummer +
+                                   " konnte in der Vereinsdatenbank nicht gefunden werden!\r\n";
+                    problem = true;
+                }
+            } catch (const clubdb::DbError& e) {
+                problemtext += "\t- Datenbankfehler: " + e.description() + "\r\n";
+                problem = true;
+            }
+        }
+
+        lauf.zeileFertig(problem, problemtext, angelegt);
+        db.zeileFertig();
+    }
+    db.abschliessen(kontext.fragen, "Mitgliederdaten");
+
+    kontext.protokoll(std::to_string(lauf.gelesen()) + " Zeilen eingelesen, " + std::to_string(angelegt) +
+                      " Schützen angelegt");
+    kontext.protokoll("Mitgliedervidazerierung abgeschlossen\r\n");
+    return lauf.problemzeilen();
+}
+
+} // namespace importer
