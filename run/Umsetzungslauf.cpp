@@ -1,6 +1,7 @@
 #include "run/Umsetzungslauf.h"
 
 #include "import/MitgliederUmsetzen.h"
+#include "import/StartberechtigungenUmsetzen.h"
 #include "import/VereineUmsetzen.h"
 
 #include <cstdio>
@@ -66,6 +67,10 @@ Laufende Umsetzungslauf::start(const Laufeingaben& eingaben, std::string& defini
     }
     if (eingaben.dateien.mitglieder.gefunden && !m_abbruch) {
         m_problemzahl += importer::MitgliederUmsetzen(kontext, eingaben.dateien.mitglieder.name);
+        inhaltZeigen(eingaben.vdbPfad);
+    }
+    if (eingaben.dateien.startrechte.gefunden && !m_abbruch) {
+        m_problemzahl += importer::StartberechtigungenUmsetzen(kontext, eingaben.dateien.startrechte.name);
         inhaltZeigen(eingaben.vdbPfad);
     }
 

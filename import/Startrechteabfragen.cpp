@@ -1,0 +1,61 @@
+#include "import/Startrechteabfragen.h"
+
+namespace importer {
+
+Startrechteabfragen::Startrechteabfragen(clubdb::Connection& db)
+    : vereine(db)
+    , m_mitgliedschaft(db, "SELECT Mgl_ID, Mgl_Schütze_ID, Mgl_Verein_ID FROM Mitgliedschaft "
+                           "WHERE Mgl_MglNr LIKE ? AND Mgl_Verein_ID = ? ORDER BY Mgl_ID LIMIT 1")
+    , m_mitgliedschaften(db, "SELECT Mgl_ID, Mgl_Schütze_ID, Mgl_Verein_ID FROM Mitgliedschaft "
+                             "WHERE Mgl_Schütze_ID = ? ORDER BY Mgl_ID")
+    , m_stamm(db, "Mitgliedschaft", "Mgl_ID", {"Mgl_Stamm"})
+    , m_neueMitgliedschaft(db, "Mitgliedschaft",
+                           {"Mgl_Schütze_ID", "Mgl_Verein_ID", "Mgl_MglNr", "Mgl_Eintritt", "Mgl_Stamm", "Mgl_Pass",
+                            "Mgl_update"})
+    , m_startrecht(db, "StartBerecht", {"StB_Mgl_ID", "StB_SpO_Nr", "StB_SpO_Bez"})
+{
+}
+
+std::optional<Mitgliedschaftsverweis> Startrechteabfragen::MitgliedschaftSuchen(const std::string& nummer,
+                                                                               std::int64_t verein)
+{
+    m_mitgliedschaft.reset();
+    m_mitgliedschaft.bindAll({"%" + nummer + "%", verein});
+    std::optional<Mitgliedschaftsverweis> gefunden;
+    if (m_mitgliedschaft.step())
+        gefunden = Mitgliedschaftsverweis{m_mitgliedschaft.integer(0), m_mitgliedschaft.integer(1),
+                                          m_mitgliedschaft.integer(2)};
+    m_mitgliedschaft.reset();
+    return gefunden;
+}
+
+std::vector<Mitgliedschaftsverweis> Startrechteabfragen::MitgliedschaftenDerPerson(std::int64_t person)
+{
+    m_mitgliedschaften.reset();
+    m_mitgliedschaften.bindAll({person});
+    std::vector<Mitgliedschaftsverweis> alle;
+    while (m_mitgliedschaften.step())
+        alle.push_back({m_mitgliedschaften.integer(0), m_mitgliedschaften.integer(1), m_mitgliedschaften.integer(2)});
+    m_mitgliedschaften.reset();
+    return alle;
+}
+
+void Startrechteabfragen::StammSetzen(std::int64_t mitgliedschaft, bool stamm)
+{
+    m_stamm.update(mitgliedschaft, {stamm});
+}
+
+std::int64_t Startrechteabfragen::MitgliedschaftAnlegen(std::int64_t person, std::int64_t verein,
+                                                        const std::string& nummer, const clubdb::Date& eintritt,
+                                                        bool stamm)
+{
+    return m_neueMitgliedschaft.insert({person, verein, nummer, eintritt, stamm, true, true});
+}
+
+void Startrechteabfragen::StartrechtAnlegen(std::int64_t mitgliedschaft, const std::string& spoNr,
+                                            const std::string& bezeichnung)
+{
+    m_startrecht.insert({mitgliedschaft, spoNr, bezeichnung});
+}
+
+} // namespace importer
