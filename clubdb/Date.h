@@ -57,6 +57,9 @@ public:
 
     bool isZero() const { return m_days == 0 && m_seconds == 0; }
 
+    // Days since the zero date, for indexes of dates.
+    std::int64_t dayNumber() const { return m_days; }
+
     friend auto operator<=>(const Date&, const Date&) = default;
 
 private:

@@ -2,9 +2,12 @@
 
 #include "import/MitgliedSpeichern.h"
 #include "import/Mitgliedsdaten.h"
+#include "import/Personenindex.h"
 #include "import/Schrittdatenbank.h"
 #include "import/Zeilenlauf.h"
 #include "text/Utf8.h"
+
+#include <memory>
 
 namespace importer {
 namespace {
@@ -12,9 +15,14 @@ namespace {
 struct Mitgliederwerkzeuge
 {
     Vereinssuche vereine;
-    Mitgliederabfragen abfragen;
+    std::unique_ptr<Mitgliederabfragen> abfragen;
 
-    explicit Mitgliederwerkzeuge(clubdb::Connection& db) : vereine(db), abfragen(db) {}
+    Mitgliederwerkzeuge(clubdb::Connection& db, Suchverfahren verfahren)
+        : vereine(db, Vereinssuche::Merken)
+        , abfragen(verfahren == Suchverfahren::Index ? std::make_unique<Personenindex>(db)
+                                                     : std::make_unique<Mitgliederabfragen>(db))
+    {
+    }
 };
 
 } // namespace
@@ -27,7 +35,7 @@ std::int32_t MitgliederUmsetzen(const Schrittkontext& kontext, const std::string
     if (!lauf.oeffnen(dateiname))
         return 0;
 
-    Schrittdatenbank<Mitgliederwerkzeuge> db(kontext.vdbPfad);
+    Schrittdatenbank<Mitgliederwerkzeuge> db(kontext.vdbPfad, kontext.suchverfahren);
     std::int32_t angelegt = 0;
     std::string zeile;
     while (lauf.naechsteZeile(zeile)) {
@@ -47,7 +55,7 @@ std::int32_t MitgliederUmsetzen(const Schrittkontext& kontext, const std::string
                 if (const auto verein = werkzeuge.vereine.suchen(vereinsnummer)) {
                     z.daten.vereinsKey = *verein;
                     const Speicherergebnis ergebnis =
-                        MitgliedSpeichern(z.daten, z.vereinsnummer, werkzeuge.abfragen, werkzeuge.vereine,
+                        MitgliedSpeichern(z.daten, z.vereinsnummer, *werkzeuge.abfragen, werkzeuge.vereine,
                                           kontext.log != nullptr, kontext.uhr(), problemtext);
                     angelegt += ergebnis.angelegt;
                     problem = problem || ergebnis.gemeldet;

@@ -38,7 +38,8 @@ Mitgliederabfragen::Mitgliederabfragen(clubdb::Connection& db)
     , m_person(db, "SELECT M_ID FROM Schuetzendaten WHERE M_Name LIKE ? AND M_Vorname LIKE ? AND M_Ort LIKE ? AND "
                    "M_Straße LIKE ? AND M_GebDat = ?" +
                        kNachName + " LIMIT 1")
-    , m_mitgliedschaft(db, "SELECT Mgl_ID FROM Mitgliedschaft WHERE Mgl_Verein_ID = ? AND Mgl_Schütze_ID = ? "
+    // The unary "+" keeps the engine from walking a whole club's memberships: a person has few.
+    , m_mitgliedschaft(db, "SELECT Mgl_ID FROM Mitgliedschaft WHERE +Mgl_Verein_ID = ? AND Mgl_Schütze_ID = ? "
                            "ORDER BY Mgl_ID LIMIT 1")
     , m_neuePerson(db, "Schuetzendaten",
                    {"M_Titel", "M_Vorname", "M_Name", "M_GebDat", "M_Weiblich", "M_Straße", "M_Plz", "M_Ort", "M_Tel",

@@ -1,7 +1,8 @@
 #pragma once
 
 // The searches and writes of person matching on the club database, one prepared statement
-// each, made once per import step.
+// each, made once per import step. This is the plain form: every search is a query over all
+// stored persons. Personenindex serves the same searches from memory.
 
 #include "clubdb/Connection.h"
 #include "clubdb/RecordWriter.h"
@@ -18,23 +19,26 @@ class Mitgliederabfragen
 {
 public:
     explicit Mitgliederabfragen(clubdb::Connection& db);
+    virtual ~Mitgliederabfragen() = default;
+    Mitgliederabfragen(const Mitgliederabfragen&) = delete;
+    Mitgliederabfragen& operator=(const Mitgliederabfragen&) = delete;
 
     // Every stored person whose last name or first name contains the member's (LIKE, letters
     // regardless of case) or whose birth date is the member's, sorted by last name regardless
     // of case, equal names in the order of storing; with the number of each person's first
     // membership. Scores are not set.
-    std::vector<Kandidat> Kandidatensuche(const Mitgliedsdaten& m);
+    virtual std::vector<Kandidat> Kandidatensuche(const Mitgliedsdaten& m);
 
     // The first stored person whose names, town and street contain the member's and whose birth
     // date is the member's, in the same order.
-    std::optional<std::int64_t> Personensuche(const Mitgliedsdaten& m);
+    virtual std::optional<std::int64_t> Personensuche(const Mitgliedsdaten& m);
 
-    std::int64_t PersonAnlegen(const Mitgliedsdaten& m);
+    virtual std::int64_t PersonAnlegen(const Mitgliedsdaten& m);
 
     // The first membership of the person in the club.
     std::optional<std::int64_t> MitgliedschaftSuchen(std::int64_t vereinKey, std::int64_t personKey);
 
-    std::int64_t MitgliedschaftAnlegen(std::int64_t personKey, std::int64_t vereinKey, const std::string& nummer,
+    virtual std::int64_t MitgliedschaftAnlegen(std::int64_t personKey, std::int64_t vereinKey, const std::string& nummer,
                                        const clubdb::Date& eintritt, bool stamm);
 
     void EintrittSetzen(std::int64_t mitgliedschaftKey, const clubdb::Date& eintritt);

@@ -33,6 +33,11 @@ public:
     virtual void ereignisseVerarbeiten() = 0;
 };
 
+// How person matching searches the stored persons: through an index in memory, built at the
+// start of the members step (fast on federation exports), or by a database query for every
+// line (the plain reference that the index must agree with, row for row).
+enum class Suchverfahren { Index, Abfragen };
+
 struct Schrittkontext
 {
     std::string exportOrdner; // ending in "/"
@@ -43,6 +48,7 @@ struct Schrittkontext
     questions::Questions& fragen;
     const definitions::Definitionen& definitionen;
     const std::function<clubdb::Date()>& uhr; // today's date and time
+    Suchverfahren suchverfahren = Suchverfahren::Index;
 
     // Writes one record into the conversion log when there is one.
     void protokoll(std::string_view text) const

@@ -20,11 +20,11 @@ namespace importer {
 template <typename Werkzeuge> class Schrittdatenbank
 {
 public:
-    explicit Schrittdatenbank(const std::string& pfad)
+    template <typename... Argumente> explicit Schrittdatenbank(const std::string& pfad, const Argumente&... argumente)
     {
         try {
             m_db.emplace(clubdb::Connection::open(pfad));
-            m_werkzeuge.emplace(*m_db);
+            m_werkzeuge.emplace(*m_db, argumente...);
             m_transaktion.emplace(*m_db);
         } catch (const clubdb::DbError& e) {
             m_fehler = e;

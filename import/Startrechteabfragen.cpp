@@ -3,7 +3,7 @@
 namespace importer {
 
 Startrechteabfragen::Startrechteabfragen(clubdb::Connection& db)
-    : vereine(db)
+    : vereine(db, Vereinssuche::Merken)
     , m_mitgliedschaft(db, "SELECT Mgl_ID, Mgl_Schütze_ID, Mgl_Verein_ID FROM Mitgliedschaft "
                            "WHERE Mgl_MglNr LIKE ? AND Mgl_Verein_ID = ? ORDER BY Mgl_ID LIMIT 1")
     , m_mitgliedschaften(db, "SELECT Mgl_ID, Mgl_Schütze_ID, Mgl_Verein_ID FROM Mitgliedschaft "

@@ -9,14 +9,20 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace importer {
 
 class Vereinssuche
 {
 public:
-    explicit Vereinssuche(clubdb::Connection& db);
+    // The members and start-rights steps never change the clubs, so they may remember every
+    // answer for the step; the clubs import stores clubs and must ask each time.
+    enum Gedaechtnis { Fragen, Merken };
+
+    explicit Vereinssuche(clubdb::Connection& db, Gedaechtnis gedaechtnis = Fragen);
 
     // VereinsID of the first club whose VNummer contains nummer; nothing when there is none.
     // Throws DbError.
@@ -24,6 +30,8 @@ public:
 
 private:
     clubdb::Statement m_abfrage;
+    Gedaechtnis m_gedaechtnis;
+    std::unordered_map<std::string, std::optional<std::int64_t>> m_antworten;
 };
 
 } // namespace importer

@@ -60,7 +60,7 @@ Laufende Umsetzungslauf::start(const Laufeingaben& eingaben, std::string& defini
         log->schreiben("Starte Vidazerierung");
 
     const importer::Schrittkontext kontext{eingaben.exportOrdner, eingaben.vdbPfad, log.get(), m_abbruch,
-                                           m_frontend, fragen, m_definitionen, m_uhr};
+                                           m_frontend, fragen, m_definitionen, m_uhr, suchverfahren};
     if (eingaben.dateien.vereine.gefunden) {
         m_problemzahl = importer::VereineUmsetzen(kontext, eingaben.dateien.vereine.name);
         inhaltZeigen(eingaben.vdbPfad);

@@ -55,6 +55,9 @@ public:
     // Whether a conversion log is written; follows the log check box.
     bool logEin = true;
 
+    // How person matching searches; the plain queries serve as the reference in tests.
+    importer::Suchverfahren suchverfahren = importer::Suchverfahren::Index;
+
     const std::string& logPfad() const { return m_logPfad; }
     bool logFehlerfrei() const { return m_logFehlerfrei; }
     std::int32_t problemzahl() const { return m_problemzahl; }

@@ -1,0 +1,212 @@
+#include "import/Personenindex.h"
+
+#include "clubdb/SqlFunctions.h"
+#include "import/Feldhelfer.h"
+
+#include <algorithm>
+
+namespace importer {
+namespace {
+
+// The columns in the order of the index's queries.
+const char* const kSpalten = "SELECT M_ID, M_Name, M_Vorname, M_Ort, M_Straße, M_Plz, M_GebDat, M_Weiblich "
+                             "FROM Schuetzendaten";
+
+std::string_view ohneRandblanks(std::string_view s)
+{
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s;
+}
+
+std::string irgendwo(std::string_view wert)
+{
+    return "%" + LikeMuster(wert) + "%";
+}
+
+std::optional<std::string> wert(const clubdb::Statement& zeile, int spalte)
+{
+    return zeile.isNull(spalte) ? std::nullopt : std::optional(zeile.text(spalte));
+}
+
+} // namespace
+
+Personenindex::Personenindex(clubdb::Connection& db)
+    : Mitgliederabfragen(db)
+    , m_person(db, std::string(kSpalten) + " WHERE M_ID = ?")
+{
+    clubdb::Statement alle(db, std::string(kSpalten) + " ORDER BY M_ID");
+    while (alle.step())
+        aufnehmen(alle);
+
+    clubdb::Statement mitgliedschaften(db, "SELECT Mgl_Schütze_ID, Mgl_MglNr FROM Mitgliedschaft ORDER BY Mgl_ID");
+    while (mitgliedschaften.step()) {
+        if (mitgliedschaften.isNull(0))
+            continue;
+        const auto person = m_nachKey.find(mitgliedschaften.integer(0));
+        if (person == m_nachKey.end())
+            continue;
+        Person& p = m_personen[person->second];
+        if (!p.mitgliedschaft) {
+            p.mitgliedschaft = true;
+            feldSetzen(p, Mitgliedsnummer, wert(mitgliedschaften, 1));
+        }
+    }
+}
+
+std::string_view Personenindex::feld(const Person& p, Feld f) const
+{
+    return std::string_view(m_texte).substr(p.anfang[f], p.laenge[f]);
+}
+
+void Personenindex::feldSetzen(Person& p, Feld f, const std::optional<std::string>& wert)
+{
+    if (!wert) {
+        p.ohneWert |= static_cast<std::uint8_t>(1u << f);
+        p.anfang[f] = 0;
+        p.laenge[f] = 0;
+        return;
+    }
+    p.ohneWert &= static_cast<std::uint8_t>(~(1u << f));
+    p.anfang[f] = static_cast<std::uint32_t>(m_texte.size());
+    p.laenge[f] = static_cast<std::uint16_t>(std::min<std::size_t>(wert->size(), 0xffff));
+    m_texte.append(*wert, 0, p.laenge[f]);
+}
+
+void Personenindex::aufnehmen(const clubdb::Statement& zeile)
+{
+    Person p;
+    p.key = zeile.integer(0);
+    feldSetzen(p, Name, wert(zeile, 1));
+    feldSetzen(p, Vorname, wert(zeile, 2));
+    feldSetzen(p, Ort, wert(zeile, 3));
+    feldSetzen(p, Strasse, wert(zeile, 4));
+    feldSetzen(p, Plz, wert(zeile, 5));
+    feldSetzen(p, Mitgliedsnummer, std::nullopt);
+    // A birth date is compared as the stored text "YYYY-MM-DD 00:00:00"; anything else never
+    // equals the birth date of an export line.
+    const auto datum = zeile.isNull(6) ? std::nullopt : clubdb::Date::fromText(zeile.text(6));
+    p.datumOhneWert = !datum || datum->hour() != 0 || datum->minute() != 0 || datum->second() != 0;
+    if (datum)
+        p.geburtsdatum = *datum;
+    p.weiblich = !zeile.isNull(7) && zeile.boolean(7);
+
+    const auto index = static_cast<std::uint32_t>(m_personen.size());
+    if (!p.datumOhneWert)
+        m_nachGeburtsdatum[p.geburtsdatum.dayNumber()].push_back(index);
+    if (hatWert(p, Plz))
+        m_nachPlz[std::string(ohneRandblanks(feld(p, Plz)))].push_back(index);
+    m_nachKey[p.key] = index;
+    m_personen.push_back(p);
+}
+
+bool Personenindex::vorher(std::uint32_t a, std::uint32_t b) const
+{
+    const Person& pa = m_personen[a];
+    const Person& pb = m_personen[b];
+    // The engine puts a name without value first.
+    if (hatWert(pa, Name) != hatWert(pb, Name))
+        return !hatWert(pa, Name);
+    const int vergleich = clubdb::compareIgnoringCase(feld(pa, Name), feld(pb, Name));
+    return vergleich != 0 ? vergleich < 0 : pa.key < pb.key;
+}
+
+bool Personenindex::passt(const Person& p, Feld f, const std::string& muster) const
+{
+    return hatWert(p, f) && clubdb::likeMatches(feld(p, f), muster);
+}
+
+Kandidat Personenindex::kandidat(const Person& p) const
+{
+    Kandidat k;
+    k.nachname = ohneRandblanks(feld(p, Name));
+    k.vorname = ohneRandblanks(feld(p, Vorname));
+    k.geburtsdatum = p.geburtsdatum;
+    k.weiblich = p.weiblich;
+    k.ort = ohneRandblanks(feld(p, Ort));
+    k.plz = ohneRandblanks(feld(p, Plz));
+    k.strasse = ohneRandblanks(feld(p, Strasse));
+    k.personKey = p.key;
+    k.mitgliedsnummer = ohneRandblanks(feld(p, Mitgliedsnummer));
+    return k;
+}
+
+std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
+{
+    std::vector<std::uint32_t> treffer;
+    const auto gleichesDatum = m_nachGeburtsdatum.find(m.geburtsdatum.dayNumber());
+    if (gleichesDatum != m_nachGeburtsdatum.end())
+        treffer = gleichesDatum->second;
+    const auto gleichePlz = m_nachPlz.find(m.plz);
+    if (gleichePlz != m_nachPlz.end()) {
+        // The plain search: last name or first name found by LIKE, or the same birth date.
+        const std::string name = irgendwo(m.nachname);
+        const std::string vorname = irgendwo(m.vorname);
+        for (const std::uint32_t i : gleichePlz->second) {
+            const Person& p = m_personen[i];
+            const bool gleichesGeburtsdatum = !p.datumOhneWert && p.geburtsdatum == m.geburtsdatum;
+            if (!gleichesGeburtsdatum && (passt(p, Name, name) || passt(p, Vorname, vorname)))
+                treffer.push_back(i);
+        }
+    }
+    std::sort(treffer.begin(), treffer.end(), [this](std::uint32_t a, std::uint32_t b) { return vorher(a, b); });
+
+    std::vector<Kandidat> kandidaten;
+    kandidaten.reserve(treffer.size());
+    for (const std::uint32_t i : treffer)
+        kandidaten.push_back(kandidat(m_personen[i]));
+    return kandidaten;
+}
+
+std::optional<std::int64_t> Personenindex::Personensuche(const Mitgliedsdaten& m)
+{
+    const auto gleichesDatum = m_nachGeburtsdatum.find(m.geburtsdatum.dayNumber());
+    if (gleichesDatum == m_nachGeburtsdatum.end())
+        return std::nullopt;
+    const std::string name = irgendwo(m.nachname);
+    const std::string vorname = irgendwo(m.vorname);
+    const std::string ort = irgendwo(m.ort);
+    const std::string strasse = irgendwo(m.strasse);
+    std::optional<std::uint32_t> erster;
+    for (const std::uint32_t i : gleichesDatum->second) {
+        const Person& p = m_personen[i];
+        if (passt(p, Name, name) && passt(p, Vorname, vorname) && passt(p, Ort, ort) && passt(p, Strasse, strasse) &&
+            (!erster || vorher(i, *erster)))
+            erster = i;
+    }
+    if (!erster)
+        return std::nullopt;
+    return m_personen[*erster].key;
+}
+
+std::int64_t Personenindex::PersonAnlegen(const Mitgliedsdaten& m)
+{
+    const std::int64_t key = Mitgliederabfragen::PersonAnlegen(m);
+    // Index the person as the database holds it now, so that every later search sees exactly
+    // what the plain query would see.
+    m_person.reset();
+    m_person.bind(1, key);
+    if (m_person.step())
+        aufnehmen(m_person);
+    m_person.reset();
+    return key;
+}
+
+std::int64_t Personenindex::MitgliedschaftAnlegen(std::int64_t personKey, std::int64_t vereinKey,
+                                                  const std::string& nummer, const clubdb::Date& eintritt, bool stamm)
+{
+    const std::int64_t key = Mitgliederabfragen::MitgliedschaftAnlegen(personKey, vereinKey, nummer, eintritt, stamm);
+    const auto person = m_nachKey.find(personKey);
+    if (person != m_nachKey.end()) {
+        Person& p = m_personen[person->second];
+        if (!p.mitgliedschaft) {
+            p.mitgliedschaft = true;
+            feldSetzen(p, Mitgliedsnummer, nummer + " ");
+        }
+    }
+    return key;
+}
+
+} // namespace importer

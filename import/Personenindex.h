@@ -1,0 +1,70 @@
+#pragma once
+
+// Person matching for federation exports: the stored persons held in memory, indexed by birth
+// date and by postcode.
+//
+// The plain searches read every stored person for every export line, so a members file of a
+// hundred thousand lines takes the better part of an hour. Only a stored person that agrees in
+// six or seven of the seven properties can change what is stored or reported (the sort of the
+// candidates is stable, and scores of four and five are never reported), and six agreeing
+// properties need an equal birth date or an equal postcode. So the persons of the same birth
+// date and of the same postcode are all candidates that matter; each is tested with the very
+// search condition of the plain query (the program's LIKE) and they come in the order of the
+// plain query, sorted by name regardless of case and then by key. The results are the same.
+
+#include "import/Mitgliederabfragen.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace importer {
+
+class Personenindex : public Mitgliederabfragen
+{
+public:
+    // Reads every stored person and the number of each person's first membership.
+    explicit Personenindex(clubdb::Connection& db);
+
+    std::vector<Kandidat> Kandidatensuche(const Mitgliedsdaten& m) override;
+    std::optional<std::int64_t> Personensuche(const Mitgliedsdaten& m) override;
+    std::int64_t PersonAnlegen(const Mitgliedsdaten& m) override;
+    std::int64_t MitgliedschaftAnlegen(std::int64_t personKey, std::int64_t vereinKey, const std::string& nummer,
+                                       const clubdb::Date& eintritt, bool stamm) override;
+
+private:
+    // The fields of a person as stored, texts with their trailing blank.
+    enum Feld : unsigned { Name, Vorname, Ort, Strasse, Plz, Mitgliedsnummer, Feldzahl };
+
+    // One stored person; its texts lie in m_texte, so that a million persons fit in memory.
+    struct Person
+    {
+        std::int64_t key = 0;
+        clubdb::Date geburtsdatum;
+        std::uint32_t anfang[Feldzahl] = {};
+        std::uint16_t laenge[Feldzahl] = {};
+        std::uint8_t ohneWert = 0; // one bit per Feld: the field has no value
+        bool datumOhneWert = false;
+        bool weiblich = false;
+        bool mitgliedschaft = false; // Mitgliedsnummer holds the number of the first membership
+    };
+
+    std::string_view feld(const Person& p, Feld f) const;
+    bool hatWert(const Person& p, Feld f) const { return !(p.ohneWert & (1u << f)); }
+    void feldSetzen(Person& p, Feld f, const std::optional<std::string>& wert);
+    void aufnehmen(const clubdb::Statement& zeile);
+    bool vorher(std::uint32_t a, std::uint32_t b) const; // ORDER BY M_Name regardless of case, M_ID
+    bool passt(const Person& p, Feld f, const std::string& muster) const;
+    Kandidat kandidat(const Person& p) const;
+
+    clubdb::Statement m_person; // one person by key, to index what was just stored
+    std::string m_texte;
+    std::vector<Person> m_personen;
+    std::unordered_map<std::int64_t, std::vector<std::uint32_t>> m_nachGeburtsdatum;
+    std::unordered_map<std::string, std::vector<std::uint32_t>> m_nachPlz;
+    std::unordered_map<std::int64_t, std::uint32_t> m_nachKey;
+};
+
+} // namespace importer
