@@ -147,14 +147,11 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
     const run::Laufende ende = lauf.start(eingaben, definitionsPfad);
     frontend.finishProgress();
 
-    switch (ende) {
-    case run::Laufende::DefinitionenLeer:
-        return kBadInput;
-    case run::Laufende::LogNichtAngelegt:
-    case run::Laufende::ProgrammBeenden:
-        return kNotWritable;
-    case run::Laufende::Beendet:
-        break;
+    if (ende != run::Laufende::Beendet) {
+        // Nothing was converted: the empty club database made above would only stand in the way
+        // of the next attempt, which would then need --replace.
+        std::filesystem::remove(database, ec);
+        return ende == run::Laufende::DefinitionenLeer ? kBadInput : kNotWritable;
     }
     printSummary(out, frontend, lauf);
     if (!lauf.logFehlerfrei())

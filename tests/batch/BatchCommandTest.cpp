@@ -105,6 +105,7 @@ TEST(BatchCommandTest, MissingDefinitionsAreReportedAndEveryQuestionAnsweredNo)
     EXPECT_NE(b.err.str().find("Zervik - fehlende Datei: "), std::string::npos);
     EXPECT_NE(b.err.str().find("ist (teilweise) leer"), std::string::npos);
     EXPECT_TRUE(b.logFiles().empty());
+    EXPECT_FALSE(std::filesystem::exists(b.database)); // nothing converted, nothing left behind
 }
 
 TEST(BatchCommandTest, CtrlCStopsLikeAbbruchAndKeepsWhatWasConverted)
