@@ -141,13 +141,21 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
         treffer = gleichesDatum->second;
     const auto gleichePlz = m_nachPlz.find(m.plz);
     if (gleichePlz != m_nachPlz.end()) {
-        // The plain search: last name or first name found by LIKE, or the same birth date.
         const std::string name = irgendwo(m.nachname);
         const std::string vorname = irgendwo(m.vorname);
         for (const std::uint32_t i : gleichePlz->second) {
             const Person& p = m_personen[i];
-            const bool gleichesGeburtsdatum = !p.datumOhneWert && p.geburtsdatum == m.geburtsdatum;
-            if (!gleichesGeburtsdatum && (passt(p, Name, name) || passt(p, Vorname, vorname)))
+            if (!p.datumOhneWert && p.geburtsdatum == m.geburtsdatum)
+                continue; // found by its birth date already
+            // With another birth date, only a person that agrees in all five other properties
+            // reaches six; the others cannot change anything and are left out before the
+            // costlier test of the plain search's condition (last or first name found by LIKE).
+            if (p.weiblich != m.weiblich || !Enthalten(ohneRandblanks(feld(p, Name)), m.nachname) ||
+                !Enthalten(ohneRandblanks(feld(p, Vorname)), m.vorname) ||
+                !Enthalten(ohneRandblanks(feld(p, Ort)), m.ort) ||
+                !Enthalten(ohneRandblanks(feld(p, Strasse)), m.strasse))
+                continue;
+            if (passt(p, Name, name) || passt(p, Vorname, vorname))
                 treffer.push_back(i);
         }
     }

@@ -28,6 +28,8 @@ public:
     // Reads every stored person and the number of each person's first membership.
     explicit Personenindex(clubdb::Connection& db);
 
+    // The candidates that can score six or seven, in the order of the plain search; persons
+    // that score less are left out where that saves work, since they change nothing.
     std::vector<Kandidat> Kandidatensuche(const Mitgliedsdaten& m) override;
     std::optional<std::int64_t> Personensuche(const Mitgliedsdaten& m) override;
     std::int64_t PersonAnlegen(const Mitgliedsdaten& m) override;
