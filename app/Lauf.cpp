@@ -1,0 +1,116 @@
+// Start, Abbruch and Ende, and the window as the front end of the conversion run.
+//
+// The run works on the window's own thread. It lets the window process its events once per
+// input line, and that is how a click on Abbruch reaches it; while it works, Start and Ende are
+// off, the path fields ignore clicks (the club database must not be replaced under a running
+// step) and closing the window is refused.
+
+#include "app/Anzeigefeld.h"
+#include "app/MainVdbVidazer.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QPushButton>
+
+namespace fenster {
+namespace {
+
+// Leaving at once when the definitions file is locked: the exit code tells a calling script
+// that the program did not end normally.
+constexpr int kSofortEnde = 3;
+
+QString qt(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+void MainVdbVidazer::CmdStart_Click()
+{
+    if (laufAktiv())
+        return;
+    m_imStart = true;
+    const run::Laufeingaben eingaben{
+        m_exportOrdner, m_dateien, m_vdbPfad, m_vdbOrdner, m_umgebung.programmOrdner, m_umgebung.anwendungsdatenOrdner};
+    const run::Laufende ende = m_lauf.start(eingaben, m_definitionsPfad);
+    m_imStart = false;
+    if (ende == run::Laufende::ProgrammBeenden) {
+        sofortBeenden();
+        return;
+    }
+    // Without a chosen file the run takes the program's default file; the field shows which.
+    m_anzWkAk->setText(qt(m_definitionsPfad));
+}
+
+void MainVdbVidazer::CmdAbbruch_Click()
+{
+    m_lauf.abbrechen();
+}
+
+void MainVdbVidazer::CmdEnde_Click()
+{
+    if (m_cmdEnde->isEnabled())
+        close();
+}
+
+// The definitions file is locked: the user has been told, and the program ends without its
+// normal shut-down, which would remember that file for the next start.
+void MainVdbVidazer::sofortBeenden()
+{
+    m_beendet = true;
+    hide();
+    QCoreApplication::exit(kSofortEnde);
+}
+
+void MainVdbVidazer::laufzustand(bool laeuft)
+{
+    if (laeuft)
+        m_cmdStart->setEnabled(false);
+    m_cmdAbbruch->setEnabled(laeuft);
+    m_cmdEnde->setEnabled(!laeuft);
+    m_chkLog->setEnabled(!laeuft);
+    for (Anzeigefeld* pfad : {m_anzVDb, m_anzExport, m_anzWkAk})
+        pfad->setEnabled(!laeuft);
+}
+
+void MainVdbVidazer::fortschritt(importer::Anzeige anzeige, const std::string& text)
+{
+    switch (anzeige) {
+    case importer::Anzeige::Vereine:
+        m_anzVereine->setText(qt(text));
+        break;
+    case importer::Anzeige::Mitglieder:
+        m_anzMitglieder->setText(qt(text));
+        break;
+    case importer::Anzeige::Startberechtigungen:
+        m_anzStartberechtigungen->setText(qt(text));
+        break;
+    }
+}
+
+void MainVdbVidazer::ereignisseVerarbeiten()
+{
+    QCoreApplication::processEvents();
+}
+
+void MainVdbVidazer::inhalt(const clubdb::VdbInhalt& inhalt)
+{
+    m_anzVDbVereine->setText(qt(clubdb::Anzeigetext(inhalt.vereine)));
+    m_anzVdbSchuetzen->setText(qt(clubdb::Anzeigetext(inhalt.schuetzen)));
+    m_anzVDbGesMitglieder->setText(qt(clubdb::Anzeigetext(inhalt.gesMitglieder)));
+    m_anzVdbHochmeldung->setText(qt(clubdb::Anzeigetext(inhalt.hochmeldungen)));
+    m_anzVDbZweitmitgliedschaften->setText(qt(clubdb::Anzeigetext(inhalt.zweitmitgliedschaften)));
+    m_anzVDbStartrechte->setText(qt(clubdb::Anzeigetext(inhalt.startrechte)));
+}
+
+void MainVdbVidazer::logAnzeigen(const std::string& pfad)
+{
+    if (!m_logbetrachter(pfad))
+        m_fragen.inform("Hinweis", "Die Logdatei\r\n" + pfad +
+                                       "\r\nkann nicht angezeigt werden, weil kein Programm zum Anzeigen von "
+                                       "Textdateien gestartet werden konnte. Sie können die Datei mit einem "
+                                       "beliebigen Texteditor öffnen.");
+}
+
+} // namespace fenster
