@@ -1,0 +1,670 @@
+// tvx-bench: how long the conversion of a whole federation takes, measured against the raw
+// load floor. For each size it writes a generated export into a scratch folder, loads its
+// three files with the sqlite3 program's .import into a scratch database, then converts them
+// with tvx-vidazer-batch (log on, as a user runs it) into a new club database, and prints
+// both times, their ratio, the conversion's peak memory and the counts the conversion printed.
+
+#include "bench/ExportGenerator.h"
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kUsage =
+    "Aufruf: tvx-bench [--sizes ZAHLEN] [--seed ZAHL] [--keep] [--ordner ORDNER]\n"
+    "\n"
+    "Erzeugt für jede Größe einen Verbandsexport mit festem Startwert, lädt seine drei Dateien mit\n"
+    "dem Programm sqlite3 (.import) in eine Rohdatenbank und setzt sie mit tvx-vidazer-batch (mit\n"
+    "Logdatei) in eine neue Vereinsdatenbank um. Ausgegeben werden beide Zeiten, ihr Verhältnis,\n"
+    "der Spitzenspeicher der Umsetzung, die Zähler der Umsetzung und das Wachstum der Zeiten.\n"
+    "\n"
+    "  --sizes ZAHLEN  Mitgliederzeilen, durch Kommas getrennt (Vorgabe 25000,100000,200000);\n"
+    "                  1000000 auch als 1m, 25000 auch als 25k\n"
+    "  --seed ZAHL     Startwert des Exports (Vorgabe 20260101)\n"
+    "  --keep          die Arbeitsordner behalten (Export, Datenbanken, Logdatei)\n"
+    "  --ordner ORDNER hier die Arbeitsordner anlegen (Vorgabe $TMPDIR oder /tmp)\n"
+    "\n"
+    "tvx-vidazer-batch und wkak.zrv werden im Ordner von tvx-bench gesucht, sqlite3 im PATH.\n";
+
+struct Arguments
+{
+    std::vector<std::size_t> sizes{25'000, 100'000, 200'000};
+    std::uint32_t seed = 20260101;
+    bool keep = false;
+    std::string folder;
+};
+
+std::optional<std::size_t> parseSize(std::string text)
+{
+    std::size_t factor = 1;
+    if (!text.empty() && (text.back() == 'k' || text.back() == 'K'))
+        factor = 1000;
+    else if (!text.empty() && (text.back() == 'm' || text.back() == 'M'))
+        factor = 1'000'000;
+    if (factor != 1)
+        text.pop_back();
+    std::size_t value = 0;
+    bool any = false;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            value = value * 10 + static_cast<std::size_t>(c - '0');
+            any = true;
+            if (value > 100'000'000)
+                return std::nullopt;
+        } else if (c != '_' && c != '.' && c != ' ' && c != '\'') {
+            return std::nullopt;
+        }
+    }
+    if (!any || value == 0)
+        return std::nullopt;
+    return value * factor;
+}
+
+std::optional<Arguments> parse(int argc, char** argv)
+{
+    Arguments parsed;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        std::string value;
+        const std::size_t equals = arg.find('=');
+        const bool inlineValue = arg.rfind("--", 0) == 0 && equals != std::string::npos;
+        if (inlineValue) {
+            value = arg.substr(equals + 1);
+            arg = arg.substr(0, equals);
+        }
+        const auto next = [&]() -> std::optional<std::string> {
+            if (inlineValue)
+                return value;
+            if (i + 1 < argc)
+                return std::string(argv[++i]);
+            return std::nullopt;
+        };
+        if (arg == "--keep") {
+            parsed.keep = true;
+        } else if (arg == "--sizes" || arg == "--size") {
+            const auto list = next();
+            if (!list)
+                return std::nullopt;
+            parsed.sizes.clear();
+            std::stringstream stream(*list);
+            std::string item;
+            while (std::getline(stream, item, ',')) {
+                const auto size = parseSize(item);
+                if (!size)
+                    return std::nullopt;
+                parsed.sizes.push_back(*size);
+            }
+            if (parsed.sizes.empty())
+                return std::nullopt;
+        } else if (arg == "--seed") {
+            const auto seed = next();
+            const auto number = seed ? parseSize(*seed) : std::nullopt;
+            if (!number || *number > 0xFFFFFFFFu)
+                return std::nullopt;
+            parsed.seed = static_cast<std::uint32_t>(*number);
+        } else if (arg == "--ordner") {
+            const auto folder = next();
+            if (!folder)
+                return std::nullopt;
+            parsed.folder = *folder;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return parsed;
+}
+
+// --- children -------------------------------------------------------------------------------
+
+struct ChildResult
+{
+    bool started = false;
+    int exitCode = -1; // 128 + signal when killed by one
+    double seconds = 0;
+    long maxRssKiB = 0;
+};
+
+// Runs program with an argument vector (never through a shell), standard input from
+// /dev/null, standard output and error into files, in workDir. Waits for it and returns its
+// own resource use, not that of any other child.
+ChildResult runChild(const std::string& program, const std::vector<std::string>& args, const fs::path& workDir,
+                     const fs::path& outFile, const fs::path& errFile, const std::vector<std::string>& environment)
+{
+    // Everything is prepared before fork: the child only calls functions that are safe there.
+    std::vector<char*> argv;
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (const std::string& entry : environment)
+        envp.push_back(const_cast<char*>(entry.c_str()));
+    envp.push_back(nullptr);
+    const std::string dir = workDir.string();
+    const std::string out = outFile.string();
+    const std::string err = errFile.string();
+
+    ChildResult result;
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int in = open("/dev/null", O_RDONLY);
+        const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (in < 0 || o < 0 || e < 0 || chdir(dir.c_str()) != 0 || dup2(in, 0) < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0)
+            _exit(126);
+        execve(program.c_str(), argv.data(), envp.data());
+        _exit(127);
+    }
+    if (pid < 0)
+        return result;
+    int status = 0;
+    rusage usage{};
+    while (wait4(pid, &status, 0, &usage) < 0) {
+        if (errno != EINTR)
+            return result;
+    }
+    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    result.started = true;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.maxRssKiB = usage.ru_maxrss;
+    return result;
+}
+
+std::vector<std::string> environmentWith(const std::string& name, const std::string& value)
+{
+    std::vector<std::string> result;
+    for (char** entry = environ; entry && *entry; ++entry) {
+        const std::string text = *entry;
+        if (text.rfind(name + "=", 0) != 0)
+            result.push_back(text);
+    }
+    result.push_back(name + "=" + value);
+    return result;
+}
+
+std::vector<std::string> currentEnvironment()
+{
+    std::vector<std::string> result;
+    for (char** entry = environ; entry && *entry; ++entry)
+        result.emplace_back(*entry);
+    return result;
+}
+
+bool executable(const fs::path& path)
+{
+    std::error_code ec;
+    return fs::is_regular_file(path, ec) && access(path.c_str(), X_OK) == 0;
+}
+
+std::optional<fs::path> findSqlite()
+{
+    if (const char* path = std::getenv("PATH")) {
+        std::stringstream stream(path);
+        std::string dir;
+        while (std::getline(stream, dir, ':')) {
+            if (!dir.empty() && executable(fs::path(dir) / "sqlite3"))
+                return fs::path(dir) / "sqlite3";
+        }
+    }
+#ifdef TVX_SQLITE3_PROGRAMM
+    if (executable(TVX_SQLITE3_PROGRAMM))
+        return fs::path(TVX_SQLITE3_PROGRAMM);
+#endif
+    return std::nullopt;
+}
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+// The value after "label: " on a line of text, or empty.
+std::string valueOf(const std::string& text, const std::string& label)
+{
+    std::stringstream stream(text);
+    std::string line;
+    std::string found;
+    while (std::getline(stream, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.rfind(label + ": ", 0) == 0)
+            found = line.substr(label.size() + 2);
+    }
+    return found;
+}
+
+std::string lastLines(const std::string& text, std::size_t count)
+{
+    std::size_t pos = text.size();
+    for (std::size_t n = 0; n <= count && pos > 0; ++n)
+        pos = text.rfind('\n', pos - 1);
+    return pos == std::string::npos ? text : text.substr(pos + 1);
+}
+
+// --- output ---------------------------------------------------------------------------------
+
+// 25 000: groups of three digits, as the figures are written in German text.
+std::string grouped(std::size_t value)
+{
+    std::string digits = std::to_string(value);
+    std::string result;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            result += ' ';
+        result += digits[i];
+    }
+    return result;
+}
+
+// Digits of a count the batch printed ("5 000 / 5 391" stays as the program wrote it).
+std::string groupedText(const std::string& text)
+{
+    std::string result;
+    std::string number;
+    const auto flush = [&] {
+        if (!number.empty())
+            result += grouped(static_cast<std::size_t>(std::stoull(number)));
+        number.clear();
+    };
+    for (const char c : text) {
+        if (c >= '0' && c <= '9' && number.size() < 18) {
+            number += c;
+        } else {
+            flush();
+            result += c;
+        }
+    }
+    flush();
+    return result.empty() ? "?" : result;
+}
+
+std::string decimal(double value, int places)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", places, value);
+    std::string text = buffer;
+    for (char& c : text) {
+        if (c == '.')
+            c = ',';
+    }
+    return text;
+}
+
+std::size_t width(const std::string& utf8)
+{
+    std::size_t n = 0;
+    for (const char c : utf8) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++n;
+    }
+    return n;
+}
+
+struct Column
+{
+    std::string title;
+    std::size_t width;
+    bool left = false;
+};
+
+std::string cell(const std::string& text, const Column& column)
+{
+    const std::size_t fill = column.width > width(text) ? column.width - width(text) : 0;
+    return column.left ? text + std::string(fill, ' ') : std::string(fill, ' ') + text;
+}
+
+void printRow(const std::vector<Column>& columns, const std::vector<std::string>& values)
+{
+    std::string line;
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        line += (i ? "  " : "") + cell(i < values.size() ? values[i] : "", columns[i]);
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    std::cout << line << "\n" << std::flush;
+}
+
+void printHeader(const std::vector<Column>& columns)
+{
+    std::vector<std::string> titles;
+    std::size_t total = 0;
+    for (const Column& column : columns) {
+        titles.push_back(column.title);
+        total += column.width + 2;
+    }
+    printRow(columns, titles);
+    std::cout << std::string(total - 2, '-') << "\n";
+}
+
+std::string megabytes(long kibibytes)
+{
+    return decimal(static_cast<double>(kibibytes) * 1024.0 / 1e6, 1) + " MB";
+}
+
+// --- one size -------------------------------------------------------------------------------
+
+// What is being done now, on standard error: on a terminal in one line that the next result
+// row replaces, elsewhere one line each.
+void progress(const std::string& text)
+{
+    static const bool terminal = isatty(STDERR_FILENO) == 1;
+    if (terminal)
+        std::cerr << "\r" << text << "\x1b[K" << std::flush;
+    else if (!text.empty())
+        std::cerr << text << std::endl;
+}
+
+struct Measurement
+{
+    std::size_t size = 0;
+    fs::path folder;
+    bool ok = false;
+    double generateSeconds = 0;
+    std::uintmax_t exportBytes = 0;
+    exportgen::ExportFiles files;
+    ChildResult raw;
+    ChildResult conversion;
+    std::map<std::string, std::string> counts;
+};
+
+struct Tools
+{
+    fs::path sqlite;
+    fs::path batch;
+    fs::path definitions;
+};
+
+std::string createTable(const std::string& name, int columns)
+{
+    std::string sql = "CREATE TABLE " + name + " (";
+    for (int i = 1; i <= columns; ++i)
+        sql += (i > 1 ? ", s" : "s") + std::to_string(i);
+    return sql + ");";
+}
+
+Measurement measure(std::size_t size, const Arguments& arguments, const Tools& tools, const fs::path& scratch)
+{
+    Measurement m;
+    m.size = size;
+    // One folder for each measurement, named by its size ("25000", a second one "25000-2").
+    fs::path folder = scratch / std::to_string(size);
+    for (int n = 2; fs::exists(folder); ++n)
+        folder = scratch / (std::to_string(size) + "-" + std::to_string(n));
+    m.folder = folder;
+    const fs::path exportFolder = folder / "export";
+    fs::create_directories(exportFolder);
+
+    progress(grouped(size) + " Zeilen: Export erzeugen ...");
+    exportgen::ExportOptions options;
+    options.seed = arguments.seed;
+    options.memberLines = size;
+    const auto start = std::chrono::steady_clock::now();
+    m.files = exportgen::generateExport(exportFolder, options);
+    m.generateSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    for (const fs::path& file : {m.files.districts, m.files.clubs, m.files.members, m.files.startRights})
+        m.exportBytes += fs::file_size(file);
+
+    // (a) The raw load floor: the three files as they are, bytes and all, into three tables
+    // with one column per field, in the export folder so that the file names need no quoting.
+    progress(grouped(size) + " Zeilen: Export in " + decimal(m.generateSeconds, 1) + " s erzeugt; sqlite3 .import ...");
+    const fs::path rawDatabase = folder / "roh.sqlite";
+    const std::vector<std::string> rawArgs = {
+        "sqlite3",
+        "-bail",
+        rawDatabase.string(),
+        createTable("vereine", 19) + createTable("mitglieder", 20) + createTable("startrechte", 6),
+        ".mode csv",
+        ".import " + m.files.clubs.filename().string() + " vereine",
+        ".import " + m.files.members.filename().string() + " mitglieder",
+        ".import " + m.files.startRights.filename().string() + " startrechte",
+    };
+    m.raw = runChild(tools.sqlite.string(), rawArgs, exportFolder, folder / "sqlite3.out", folder / "sqlite3.err",
+                     currentEnvironment());
+    if (!m.raw.started || m.raw.exitCode != 0) {
+        progress("");
+        std::cerr << "Fehler: sqlite3 .import endete mit " << m.raw.exitCode << "\n"
+                  << lastLines(readFile(folder / "sqlite3.err"), 10) << "\n";
+        return m;
+    }
+    // A floor only counts when every line arrived.
+    const std::vector<std::string> countArgs = {
+        "sqlite3", rawDatabase.string(),
+        "SELECT (SELECT count(*) FROM vereine) || ' ' || (SELECT count(*) FROM mitglieder) || ' ' || "
+        "(SELECT count(*) FROM startrechte);"};
+    runChild(tools.sqlite.string(), countArgs, folder, folder / "zaehlung.out", folder / "zaehlung.err",
+             currentEnvironment());
+    const std::string expected = std::to_string(m.files.clubLines) + " " + std::to_string(m.files.memberLines) + " " +
+                                 std::to_string(m.files.startRightLines);
+    std::string loaded = readFile(folder / "zaehlung.out");
+    while (!loaded.empty() && (loaded.back() == '\n' || loaded.back() == '\r'))
+        loaded.pop_back();
+    if (loaded != expected) {
+        progress("");
+        std::cerr << "Warnung: sqlite3 hat nicht alle Zeilen geladen (Vereine, Mitglieder, Startrechte: " << loaded
+                  << " statt " << expected << ")\n";
+    }
+
+    // (b) The whole conversion, with its log, into a new club database. Its settings go to a
+    // folder of its own, and it works on a copy of the definitions file.
+    progress(grouped(size) + " Zeilen: tvx-vidazer-batch ...");
+    const fs::path definitions = folder / "wkak.zrv";
+    fs::copy_file(tools.definitions, definitions, fs::copy_options::overwrite_existing);
+    fs::create_directories(folder / "anwendungsdaten");
+    const std::vector<std::string> batchArgs = {"tvx-vidazer-batch", exportFolder.string(),
+                                                (folder / "Verein.vdb").string(), definitions.string()};
+    m.conversion = runChild(tools.batch.string(), batchArgs, folder, folder / "batch.out", folder / "batch.err",
+                            environmentWith("XDG_DATA_HOME", (folder / "anwendungsdaten").string()));
+    const std::string out = readFile(folder / "batch.out");
+    const std::string err = readFile(folder / "batch.err");
+    if (!m.conversion.started || m.conversion.exitCode != 0) {
+        progress("");
+        std::cerr << "Fehler: tvx-vidazer-batch endete mit " << m.conversion.exitCode << "\n"
+                  << lastLines(err, 10) << "\n";
+        return m;
+    }
+    // Progress "lines read / stored" per step on standard error, the contents of the club
+    // database on standard output.
+    for (const char* step : {"Vereine", "Mitglieder", "Startberechtigungen"})
+        m.counts[std::string("Schritt ") + step] = valueOf(err, step);
+    for (const char* item : {"Schützen", "Mitgliedschaften ges.", "Zweit-(Mehrfach-) Mitgliedschaften",
+                             "Startberechtigungen", "Hochmeldungen", "Problemzeilen"})
+        m.counts[item] = valueOf(out, item);
+    m.ok = true;
+    return m;
+}
+
+const std::vector<Column> kTimes = {
+    {"Zeilen", 9},           {"Vereine", 7},    {"Startrechte", 11}, {"Export", 9},
+    {"sqlite3 .import", 15}, {"Umsetzung", 10}, {"Verhältnis", 10},  {"Spitzenspeicher", 15},
+};
+
+const std::vector<Column> kCounts = {
+    {"Zeilen", 9},        {"Vereine", 13},  {"Mitglieder", 19},
+    {"Startrechte", 17},  {"Schützen", 9},  {"Mitgliedschaften", 16},
+    {"davon Zweit-", 12}, {"Hochmeld.", 9}, {"Problemzeilen", 13},
+};
+
+void printTimes(const Measurement& m)
+{
+    if (!m.ok) {
+        printRow(kTimes, {grouped(m.size), "", "", "", "", "fehlgeschlagen"});
+        return;
+    }
+    printRow(kTimes,
+             {grouped(m.size), grouped(m.files.clubLines), grouped(m.files.startRightLines),
+              decimal(static_cast<double>(m.exportBytes) / 1e6, 1) + " MB", decimal(m.raw.seconds, 2) + " s",
+              decimal(m.conversion.seconds, 2) + " s", decimal(m.conversion.seconds / std::max(m.raw.seconds, 1e-6), 1),
+              megabytes(m.conversion.maxRssKiB)});
+}
+
+void printCounts(const Measurement& m)
+{
+    if (!m.ok)
+        return;
+    const auto count = [&](const std::string& key) {
+        const auto found = m.counts.find(key);
+        return groupedText(found == m.counts.end() ? "" : found->second);
+    };
+    printRow(kCounts, {grouped(m.size), count("Schritt Vereine"), count("Schritt Mitglieder"),
+                       count("Schritt Startberechtigungen"), count("Schützen"), count("Mitgliedschaften ges."),
+                       count("Zweit-(Mehrfach-) Mitgliedschaften"), count("Hochmeldungen"), count("Problemzeilen")});
+}
+
+void printGoals(const std::vector<Measurement>& results)
+{
+    const auto find = [&](std::size_t size) -> const Measurement* {
+        for (const Measurement& m : results) {
+            if (m.size == size && m.ok)
+                return &m;
+        }
+        return nullptr;
+    };
+    const auto verdict = [](bool met) { return met ? "erfüllt" : "NICHT erfüllt"; };
+    std::vector<std::string> lines;
+    const Measurement* hundred = find(100'000);
+    const Measurement* twoHundred = find(200'000);
+    const Measurement* million = find(1'000'000);
+    if (hundred) {
+        const double ratio = hundred->conversion.seconds / std::max(hundred->raw.seconds, 1e-6);
+        lines.push_back("100 000 Zeilen: Umsetzung höchstens 15 × sqlite3 .import: " + decimal(ratio, 1) + " – " +
+                        verdict(ratio <= 15.0));
+    }
+    if (hundred && twoHundred) {
+        const double growth = twoHundred->conversion.seconds / hundred->conversion.seconds;
+        lines.push_back("Zeit(200 000) höchstens 2,3 × Zeit(100 000): " + decimal(growth, 2) + " – " +
+                        verdict(growth <= 2.3));
+    }
+    if (million) {
+        const double mb = static_cast<double>(million->conversion.maxRssKiB) * 1024.0 / 1e6;
+        lines.push_back("1 000 000 Zeilen: Spitzenspeicher unter 500 MB: " + decimal(mb, 1) + " MB – " +
+                        verdict(mb < 500.0));
+    }
+    if (lines.empty())
+        return;
+    std::cout << "\nZiele:\n";
+    for (const std::string& line : lines)
+        std::cout << "  " << line << "\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::cout << kUsage;
+        return 0;
+    }
+    const std::optional<Arguments> arguments = parse(argc, argv);
+    if (!arguments) {
+        std::cerr << kUsage;
+        return 2;
+    }
+
+    std::error_code ec;
+    const fs::path programFolder = fs::read_symlink("/proc/self/exe", ec).parent_path();
+    Tools tools;
+    tools.batch = programFolder / "tvx-vidazer-batch";
+    tools.definitions = programFolder / "wkak.zrv";
+    if (!executable(tools.batch)) {
+        std::cerr << "Fehler: " << tools.batch.string() << " wurde nicht gefunden.\n";
+        return 2;
+    }
+    if (!fs::is_regular_file(tools.definitions, ec)) {
+        std::cerr << "Fehler: " << tools.definitions.string() << " wurde nicht gefunden.\n";
+        return 2;
+    }
+    const std::optional<fs::path> sqlite = findSqlite();
+    if (!sqlite) {
+        std::cerr << "Fehler: Das Programm sqlite3 wurde nicht gefunden.\n";
+        return 2;
+    }
+    tools.sqlite = *sqlite;
+
+    std::string base = arguments->folder;
+    if (base.empty()) {
+        const char* tmp = std::getenv("TMPDIR");
+        base = tmp && *tmp ? tmp : "/tmp";
+    }
+    std::string pattern = (fs::path(base) / "tvx-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        std::cerr << "Fehler: In " << base << " kann kein Arbeitsordner angelegt werden.\n";
+        return 2;
+    }
+    const fs::path scratch = pattern;
+
+    std::cout << "TVX-Vidazer Benchmark: Startwert " << arguments->seed << ", Umsetzung mit Logdatei\n"
+              << "tvx-vidazer-batch: " << tools.batch.string() << "\n"
+              << "sqlite3:           " << tools.sqlite.string() << "\n"
+              << "Arbeitsordner:     " << scratch.string() << "\n\n";
+    printHeader(kTimes);
+
+    std::vector<Measurement> results;
+    bool allOk = true;
+    for (const std::size_t size : arguments->sizes) {
+        try {
+            results.push_back(measure(size, *arguments, tools, scratch));
+        } catch (const std::exception& e) {
+            progress("");
+            std::cerr << "Fehler: " << e.what() << "\n";
+            Measurement failed;
+            failed.size = size;
+            results.push_back(failed);
+        }
+        allOk = allOk && results.back().ok;
+        progress("");
+        printTimes(results.back());
+        if (!arguments->keep && !results.back().folder.empty())
+            fs::remove_all(results.back().folder, ec);
+    }
+
+    std::cout << "\nZähler der Umsetzung (Schritte: Zeilen gelesen / gespeichert; Inhalt der Vereinsdatenbank):\n";
+    printHeader(kCounts);
+    for (const Measurement& m : results)
+        printCounts(m);
+
+    bool growthShown = false;
+    for (std::size_t i = 1; i < results.size(); ++i) {
+        const Measurement& a = results[i - 1];
+        const Measurement& b = results[i];
+        if (!a.ok || !b.ok || b.size <= a.size)
+            continue;
+        if (!growthShown)
+            std::cout << "\nWachstum der Zeiten:\n";
+        growthShown = true;
+        std::cout << "  " << grouped(a.size) << " -> " << grouped(b.size) << " Zeilen (× "
+                  << decimal(static_cast<double>(b.size) / static_cast<double>(a.size), 2) << "): Umsetzung × "
+                  << decimal(b.conversion.seconds / a.conversion.seconds, 2) << ", sqlite3 .import × "
+                  << decimal(b.raw.seconds / std::max(a.raw.seconds, 1e-6), 2) << "\n";
+    }
+    printGoals(results);
+
+    if (arguments->keep) {
+        std::cout << "\nDie Arbeitsordner bleiben in " << scratch.string() << "\n";
+    } else {
+        fs::remove_all(scratch, ec);
+    }
+    return allOk ? 0 : 1;
+}
