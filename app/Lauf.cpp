@@ -19,6 +19,9 @@ namespace {
 // that the program did not end normally.
 constexpr int kSofortEnde = 3;
 
+// How often the progress labels follow the run.
+constexpr qint64 kFortschrittAbstandMs = 50;
+
 QString qt(const std::string& s)
 {
     return QString::fromStdString(s);
@@ -65,6 +68,7 @@ void MainVdbVidazer::sofortBeenden()
 
 void MainVdbVidazer::laufzustand(bool laeuft)
 {
+    fortschrittZeigen();
     if (laeuft)
         m_cmdStart->setEnabled(false);
     m_cmdAbbruch->setEnabled(laeuft);
@@ -76,17 +80,20 @@ void MainVdbVidazer::laufzustand(bool laeuft)
 
 void MainVdbVidazer::fortschritt(importer::Anzeige anzeige, const std::string& text)
 {
-    switch (anzeige) {
-    case importer::Anzeige::Vereine:
-        m_anzVereine->setText(qt(text));
-        break;
-    case importer::Anzeige::Mitglieder:
-        m_anzMitglieder->setText(qt(text));
-        break;
-    case importer::Anzeige::Startberechtigungen:
-        m_anzStartberechtigungen->setText(qt(text));
-        break;
+    m_fortschritt[static_cast<std::size_t>(anzeige)] = text;
+    if (!m_fortschrittUhr.isValid() || m_fortschrittUhr.elapsed() >= kFortschrittAbstandMs)
+        fortschrittZeigen();
+}
+
+void MainVdbVidazer::fortschrittZeigen()
+{
+    Anzeigefeld* const felder[] = {m_anzVereine, m_anzMitglieder, m_anzStartberechtigungen};
+    for (std::size_t i = 0; i < m_fortschritt.size(); ++i) {
+        if (m_fortschritt[i])
+            felder[i]->setText(qt(*m_fortschritt[i]));
+        m_fortschritt[i].reset();
     }
+    m_fortschrittUhr.start();
 }
 
 void MainVdbVidazer::ereignisseVerarbeiten()
@@ -96,6 +103,7 @@ void MainVdbVidazer::ereignisseVerarbeiten()
 
 void MainVdbVidazer::inhalt(const clubdb::VdbInhalt& inhalt)
 {
+    fortschrittZeigen(); // the step has ended: its last count is due
     m_anzVDbVereine->setText(qt(clubdb::Anzeigetext(inhalt.vereine)));
     m_anzVdbSchuetzen->setText(qt(clubdb::Anzeigetext(inhalt.schuetzen)));
     m_anzVDbGesMitglieder->setText(qt(clubdb::Anzeigetext(inhalt.gesMitglieder)));

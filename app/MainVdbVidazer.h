@@ -13,9 +13,12 @@
 #include "run/Lauffrontend.h"
 #include "run/Umsetzungslauf.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -78,6 +81,7 @@ private:
     QRect pixel(int links, int oben, int breite, int hoehe) const;
     void einstellungenLaden();
     void einstellungenSpeichern();
+    void fortschrittZeigen();
 
     // The readiness check: after every choice of a path it decides which parts of the window
     // are shown and whether Start is possible.
@@ -141,6 +145,12 @@ private:
     QPushButton* m_cmdStart = nullptr;
     QPushButton* m_cmdAbbruch = nullptr;
     QPushButton* m_cmdEnde = nullptr;
+
+    // Progress texts not shown yet: a label repainted for every line of a federation export
+    // would cost more than the line itself, so the labels follow every 50 ms and at the end of
+    // each step.
+    std::array<std::optional<std::string>, 3> m_fortschritt;
+    QElapsedTimer m_fortschrittUhr;
 };
 
 } // namespace fenster

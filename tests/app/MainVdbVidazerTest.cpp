@@ -710,7 +710,9 @@ void MainVdbVidazerTest::abbruchImMitgliederschrittUndSchliessenVerweigert()
     QTimer waechter;
     waechter.setInterval(0);
     connect(&waechter, &QTimer::timeout, [&] {
-        if (geprueft || a.text("AnzMitglieder").isEmpty())
+        // The clubs have been counted: the members step is under way (its labels follow only
+        // every 50 ms, so they cannot tell).
+        if (geprueft || a.text("AnzVDbVereine") != "1")
             return;
         geprueft = true;
         QVERIFY(!a.an("CmdStart"));
