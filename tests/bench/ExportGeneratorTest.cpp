@@ -44,11 +44,13 @@ struct ClubDatabase
     }
 
     // Converts the export folder and returns the conversion log.
-    std::string convert(const std::filesystem::path& exportFolder, int minute)
+    std::string convert(const std::filesystem::path& exportFolder, int minute,
+                        importer::Suchverfahren verfahren = importer::Suchverfahren::Index)
     {
         Frontend frontend;
         frontend.questions.answers = {questions::Answer::No}; // the log is offered when lines had problems
         run::Umsetzungslauf lauf(frontend, [minute] { return *clubdb::Date::fromCivil(2026, 3, 7, 9, minute, 0); });
+        lauf.suchverfahren = verfahren;
         run::Laufeingaben eingaben;
         eingaben.exportOrdner = exportFolder.string() + "/";
         eingaben.dateien = importer::ExportdateienSuchen(exportFolder.string());
@@ -59,6 +61,23 @@ struct ClubDatabase
         std::string definitionsPfad = definitions;
         EXPECT_EQ(lauf.start(eingaben, definitionsPfad), run::Laufende::Beendet);
         return readLog(lauf.logPfad());
+    }
+
+    // Every row of every table, fields joined by "|".
+    std::vector<std::string> rows()
+    {
+        clubdb::Connection db = clubdb::Connection::open(path);
+        std::vector<std::string> result;
+        for (const char* table : {"Vereinsliste", "Schuetzendaten", "Mitgliedschaft", "StartBerecht"}) {
+            clubdb::Statement query(db, std::string("SELECT * FROM ") + table + " ORDER BY 1");
+            while (query.step()) {
+                std::string row = table;
+                for (int i = 0; i < query.columnCount(); ++i)
+                    row += "|" + (query.isNull(i) ? std::string("NULL") : query.text(i));
+                result.push_back(row);
+            }
+        }
+        return result;
     }
 
     std::int64_t count(const std::string& table)
@@ -188,4 +207,29 @@ TEST(ExportGeneratorTest, ASecondExportRepeatsPersonsOfTheFirst)
     // The repeated persons are found again instead of being added a second time.
     EXPECT_LT(db.count("Schuetzendaten"), afterFirst + static_cast<std::int64_t>(second.persons));
     EXPECT_NE(log.find("Doppelter Eintrag! Bitte Prüfen!"), std::string::npos);
+}
+
+// The index in memory must store and report exactly what the plain queries do, on hostile
+// exports and on a club database that already holds an earlier export.
+TEST(ExportGeneratorTest, BothSearchesGiveTheSameClubDatabaseAndLog)
+{
+    for (const std::uint32_t seed : {21u, 22u}) {
+        TempFolder folder;
+        exportgen::ExportOptions options = exportgen::ExportOptions::hostile(seed, 800);
+        options.hostilePercent = 10;
+        const exportgen::ExportFiles first = exportgen::generateExport(folder.path() / "erster", options);
+        options.secondExport = true;
+        const exportgen::ExportFiles second = exportgen::generateExport(folder.path() / "zweiter", options);
+
+        ClubDatabase index;
+        ClubDatabase abfragen;
+        for (const auto& [files, minute] : {std::pair{first, 5}, std::pair{second, 6}}) {
+            const std::filesystem::path exportFolder = files.members.parent_path();
+            EXPECT_EQ(index.convert(exportFolder, minute, importer::Suchverfahren::Index),
+                      abfragen.convert(exportFolder, minute, importer::Suchverfahren::Abfragen))
+                << "seed " << seed;
+        }
+        EXPECT_EQ(index.rows(), abfragen.rows()) << "seed " << seed;
+        EXPECT_GT(index.count("Schuetzendaten"), 700);
+    }
 }
