@@ -40,6 +40,11 @@ bool Enthalten(std::string_view a, std::string_view b)
 
 std::int16_t Punktzahl(const Kandidat& g, const Mitgliedsdaten& m)
 {
+    return Punktzahl(Personenwerte{g.nachname, g.vorname, g.geburtsdatum, g.weiblich, g.ort, g.plz, g.strasse}, m);
+}
+
+std::int16_t Punktzahl(const Personenwerte& g, const Mitgliedsdaten& m)
+{
     int punkte = 0;
     punkte += Enthalten(g.nachname, m.nachname);
     punkte += Enthalten(g.vorname, m.vorname);

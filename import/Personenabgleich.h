@@ -32,11 +32,24 @@ struct Kandidat
     std::string mitgliedsnummer; // of the person's first stored membership, empty when none
 };
 
+// The stored values that the score compares, blanks at both ends removed.
+struct Personenwerte
+{
+    std::string_view nachname;
+    std::string_view vorname;
+    clubdb::Date geburtsdatum;
+    bool weiblich = false;
+    std::string_view ort;
+    std::string_view plz;
+    std::string_view strasse;
+};
+
 // One value contains the other; case-sensitive, and an empty value is contained in every value.
 bool Enthalten(std::string_view a, std::string_view b);
 
 // How many of seven properties agree: last name, first name, town and street by containment,
 // birth date, sex and postcode by equality.
+std::int16_t Punktzahl(const Personenwerte& gespeichert, const Mitgliedsdaten& mitglied);
 std::int16_t Punktzahl(const Kandidat& gespeichert, const Mitgliedsdaten& mitglied);
 
 // Exchanges the entry at index with the one after it.

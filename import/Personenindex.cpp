@@ -133,12 +133,24 @@ Kandidat Personenindex::kandidat(const Person& p) const
     return k;
 }
 
+Personenwerte Personenindex::werte(const Person& p) const
+{
+    return {ohneRandblanks(feld(p, Name)), ohneRandblanks(feld(p, Vorname)), p.geburtsdatum, p.weiblich,
+            ohneRandblanks(feld(p, Ort)),  ohneRandblanks(feld(p, Plz)),     ohneRandblanks(feld(p, Strasse))};
+}
+
 std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
 {
+    // A person below six is left out before anything costlier: it cannot change anything.
     std::vector<std::uint32_t> treffer;
     const auto gleichesDatum = m_nachGeburtsdatum.find(m.geburtsdatum.dayNumber());
-    if (gleichesDatum != m_nachGeburtsdatum.end())
-        treffer = gleichesDatum->second;
+    if (gleichesDatum != m_nachGeburtsdatum.end()) {
+        // The same birth date alone fulfils the plain search's condition.
+        for (const std::uint32_t i : gleichesDatum->second) {
+            if (Punktzahl(werte(m_personen[i]), m) >= 6)
+                treffer.push_back(i);
+        }
+    }
     const auto gleichePlz = m_nachPlz.find(m.plz);
     if (gleichePlz != m_nachPlz.end()) {
         const std::string name = irgendwo(m.nachname);
@@ -147,15 +159,8 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
             const Person& p = m_personen[i];
             if (!p.datumOhneWert && p.geburtsdatum == m.geburtsdatum)
                 continue; // found by its birth date already
-            // With another birth date, only a person that agrees in all five other properties
-            // reaches six; the others cannot change anything and are left out before the
-            // costlier test of the plain search's condition (last or first name found by LIKE).
-            if (p.weiblich != m.weiblich || !Enthalten(ohneRandblanks(feld(p, Name)), m.nachname) ||
-                !Enthalten(ohneRandblanks(feld(p, Vorname)), m.vorname) ||
-                !Enthalten(ohneRandblanks(feld(p, Ort)), m.ort) ||
-                !Enthalten(ohneRandblanks(feld(p, Strasse)), m.strasse))
-                continue;
-            if (passt(p, Name, name) || passt(p, Vorname, vorname))
+            // Otherwise the plain search needs the last or the first name found by LIKE.
+            if (Punktzahl(werte(p), m) >= 6 && (passt(p, Name, name) || passt(p, Vorname, vorname)))
                 treffer.push_back(i);
         }
     }

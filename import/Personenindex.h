@@ -59,6 +59,7 @@ private:
     void aufnehmen(const clubdb::Statement& zeile);
     bool vorher(std::uint32_t a, std::uint32_t b) const; // ORDER BY M_Name regardless of case, M_ID
     bool passt(const Person& p, Feld f, const std::string& muster) const;
+    Personenwerte werte(const Person& p) const;
     Kandidat kandidat(const Person& p) const;
 
     clubdb::Statement m_person; // one person by key, to index what was just stored

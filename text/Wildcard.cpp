@@ -3,6 +3,28 @@
 #include "text/Utf8.h"
 
 namespace text {
+namespace {
+
+// The matching runs for every stored person a search meets; most characters are ASCII, which
+// needs neither decoding nor the case table.
+inline char32_t next(std::string_view s, std::size_t& pos)
+{
+    const auto byte = static_cast<unsigned char>(s[pos]);
+    if (byte < 0x80) {
+        ++pos;
+        return byte;
+    }
+    return nextCodePoint(s, pos);
+}
+
+inline char32_t folded(char32_t c)
+{
+    if (c < 0x80)
+        return c >= U'A' && c <= U'Z' ? c + (U'a' - U'A') : c;
+    return foldCase(c);
+}
+
+} // namespace
 
 bool wildcardMatches(std::string_view subject, std::string_view pattern, char32_t anyRun, char32_t anyOne)
 {
@@ -16,7 +38,7 @@ bool wildcardMatches(std::string_view subject, std::string_view pattern, char32_
     while (s < subject.size()) {
         if (p < pattern.size()) {
             std::size_t pNext = p;
-            const char32_t pc = nextCodePoint(pattern, pNext);
+            const char32_t pc = next(pattern, pNext);
             if (pc == anyRun) {
                 runPattern = pNext;
                 runSubject = s;
@@ -24,8 +46,8 @@ bool wildcardMatches(std::string_view subject, std::string_view pattern, char32_
                 continue;
             }
             std::size_t sNext = s;
-            const char32_t sc = nextCodePoint(subject, sNext);
-            if (pc == anyOne || foldCase(pc) == foldCase(sc)) {
+            const char32_t sc = next(subject, sNext);
+            if (pc == anyOne || folded(pc) == folded(sc)) {
                 p = pNext;
                 s = sNext;
                 continue;
@@ -33,12 +55,12 @@ bool wildcardMatches(std::string_view subject, std::string_view pattern, char32_
         }
         if (runPattern == kNone)
             return false;
-        nextCodePoint(subject, runSubject);
+        next(subject, runSubject);
         s = runSubject;
         p = runPattern;
     }
     while (p < pattern.size()) {
-        if (nextCodePoint(pattern, p) != anyRun)
+        if (next(pattern, p) != anyRun)
             return false;
     }
     return true;
