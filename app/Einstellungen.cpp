@@ -13,11 +13,18 @@ bool leer(std::string_view s)
     return s.find_first_not_of(' ') == std::string_view::npos;
 }
 
+// The system reads a path only up to a NUL byte, so a garbled line holding one would name
+// another folder or file than it shows; such a value is dropped.
+bool unbrauchbar(std::string_view s)
+{
+    return leer(s) || s.find('\0') != std::string_view::npos;
+}
+
 // A remembered folder ends in "/"; hand-edited files may lack it. The folder counts only when
 // it still exists, so that a dialog never starts in a folder that has gone.
 std::string ordnerBehalten(const std::string& wert)
 {
-    if (leer(wert))
+    if (unbrauchbar(wert))
         return {};
     std::string ordner = wert;
     if (ordner.size() > 1 && ordner.back() == '/')
@@ -32,7 +39,7 @@ std::string ordnerBehalten(const std::string& wert)
 
 std::string dateiBehalten(const std::string& wert)
 {
-    if (leer(wert))
+    if (unbrauchbar(wert))
         return {};
     std::error_code ec;
     return std::filesystem::is_regular_file(wert, ec) ? wert : std::string();

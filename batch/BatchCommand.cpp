@@ -29,7 +29,8 @@ const char* const kUsage =
     "  --help      diese Hilfe zeigen\n"
     "\n"
     "Rückgabewerte: 0 umgesetzt (Problemzeilen stehen in der Logdatei), 2 falsche Angaben, nichts\n"
-    "umgesetzt, 3 Vereinsdatenbank oder Logdatei nicht anlegbar oder nicht schreibbar, 130 abgebrochen.\n";
+    "umgesetzt, 3 Vereinsdatenbank oder Logdatei nicht anlegbar oder nicht schreibbar oder eine Exportdatei\n"
+    "nicht lesbar (die Meldungen nennen den Fehler), 130 abgebrochen.\n";
 
 struct Arguments
 {
@@ -154,7 +155,7 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
         return ende == run::Laufende::DefinitionenLeer ? kBadInput : kNotWritable;
     }
     printSummary(out, frontend, lauf);
-    if (!lauf.logFehlerfrei())
+    if (!lauf.logFehlerfrei() || frontend.errorDuringRun())
         return kNotWritable;
     if (lauf.abbruchAngefordert())
         return kInterrupted;

@@ -14,7 +14,8 @@ namespace batch {
 // Exit codes of tvx-vidazer-batch.
 inline constexpr int kOk = 0;
 inline constexpr int kBadInput = 2;         // bad arguments or inputs, nothing converted
-inline constexpr int kNotWritable = 3;      // the club database or the log could not be created or written
+inline constexpr int kNotWritable = 3;      // the club database or the log could not be created or written,
+                                            // or the run told of an error that left it incomplete
 inline constexpr int kInterrupted = 130;    // Ctrl-C: stopped like Abbruch, what was converted is kept
 
 struct Environment

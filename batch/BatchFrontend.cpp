@@ -43,6 +43,8 @@ BatchFrontend::BatchFrontend(std::ostream& err, bool terminal, const std::atomic
 questions::Answer BatchFrontend::ask(const std::string& title, const std::string& text, questions::Buttons buttons)
 {
     finishProgress();
+    if (m_running && title == "Fehler")
+        m_errorDuringRun = true;
     m_err << title << ": " << withLineFeeds(text) << "\n";
     switch (buttons) {
     case questions::Buttons::Ok:

@@ -27,6 +27,10 @@ public:
 
     const clubdb::VdbInhalt& lastContent() const { return m_content; }
 
+    // True when the run told of an error (an export file that could not be read, data that
+    // could not be stored): the conversion is then incomplete, whatever the counts say.
+    bool errorDuringRun() const { return m_errorDuringRun; }
+
     // questions::Questions
     questions::Answer ask(const std::string& title, const std::string& text, questions::Buttons buttons) override;
     std::optional<std::string> chooseFile(const questions::FileChoice& choice) override;
@@ -35,7 +39,7 @@ public:
     // run::Lauffrontend
     questions::Questions& fragen() override { return *this; }
     void inhalt(const clubdb::VdbInhalt& inhalt) override { m_content = inhalt; }
-    void laufzustand(bool) override {}
+    void laufzustand(bool laeuft) override { m_running = laeuft; }
     void logAnzeigen(const std::string&) override {}
     void fortschritt(importer::Anzeige anzeige, const std::string& text) override;
     void ereignisseVerarbeiten() override;
@@ -49,6 +53,8 @@ private:
     std::optional<importer::Anzeige> m_step;
     std::string m_lastText;
     std::chrono::steady_clock::time_point m_lastShown;
+    bool m_running = false;
+    bool m_errorDuringRun = false;
 };
 
 } // namespace batch

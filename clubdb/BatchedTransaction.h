@@ -6,8 +6,16 @@
 // take hours; one transaction for the whole step would lose everything on a crash. Committing
 // every few thousand lines keeps both the speed and a consistent file: a killed process
 // leaves the lines committed so far, never half a line.
+//
+// The price is that a failure may cost a whole batch: when the disk is full or a write fails,
+// the engine rolls the open transaction back on its own, and a commit that cannot get the file
+// (another program holds it) stores nothing. The caller learns after each line what became of
+// the lines since the last commit, so that it never counts as stored what the file does not hold.
 
 #include "clubdb/Connection.h"
+#include "clubdb/DbError.h"
+
+#include <optional>
 
 namespace clubdb {
 
@@ -16,6 +24,13 @@ class BatchedTransaction
 public:
     static constexpr int kLinesPerCommit = 2000;
 
+    // What became of the lines since the last commit.
+    enum class Outcome {
+        Open,      // they are in the open transaction
+        Committed, // they are in the file
+        Lost,      // they are not in the file, and never will be; error() tells why
+    };
+
     explicit BatchedTransaction(Connection& connection, int linesPerCommit = kLinesPerCommit);
 
     // Commits what is stored so far; a destructor cannot report, so call finish().
@@ -23,19 +38,28 @@ public:
     BatchedTransaction(const BatchedTransaction&) = delete;
     BatchedTransaction& operator=(const BatchedTransaction&) = delete;
 
-    // Marks the end of one export line; commits after every linesPerCommit lines. If the
-    // engine had to roll back on its own (disk full), a new transaction begins.
-    void lineDone();
+    // Marks the end of one export line; commits after every linesPerCommit lines, then begins
+    // the transaction of the next lines. A commit that finds the file locked is tried again
+    // after the next batch. When no transaction can begin, the next line's writes are stored one
+    // by one as they come.
+    Outcome lineDone();
 
-    // Commits what is stored so far. Throws DbError.
-    void finish();
+    // Commits what is stored so far. When the commit fails, the transaction is rolled back, so
+    // that the file holds exactly what the caller is told: Lost.
+    Outcome finish();
+
+    // Why the last lines were lost.
+    const DbError& error() const { return *m_error; }
 
 private:
-    void beginIfNeeded();
+    void begin();
+    Outcome lost(DbError error);
 
     Connection& m_connection;
     int m_linesPerCommit;
     int m_lines = 0;
+    bool m_open = false; // a transaction of this batch holds lines not yet committed
+    std::optional<DbError> m_error;
 };
 
 } // namespace clubdb

@@ -19,6 +19,15 @@ namespace {
 // moment; wait that long before calling it locked.
 constexpr int kBusyTimeoutMs = 1000;
 
+// A NUL byte ends a path for the system, which would then open the file named by the part
+// before it; such a path (read from a garbled settings file) names no file at all.
+void requireWholePath(const std::string& path)
+{
+    const std::size_t nul = path.find('\0');
+    if (nul != std::string::npos)
+        throw DbError(fehler::kUngueltigerPfad, "'" + path.substr(0, nul) + "...' ist kein zulässiger Pfad.");
+}
+
 std::string folderOf(const std::string& path)
 {
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
@@ -46,6 +55,7 @@ Connection Connection::openHandle(const std::string& path, int flags)
 
 Connection Connection::open(const std::string& path, OpenMode mode)
 {
+    requireWholePath(path);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
         throw DbError(fehler::kDateiNichtGefunden, "Die Datei " + path + " wurde nicht gefunden.");
@@ -55,6 +65,7 @@ Connection Connection::open(const std::string& path, OpenMode mode)
 
 Connection Connection::create(const std::string& path)
 {
+    requireWholePath(path);
     std::error_code ec;
     const std::string folder = folderOf(path);
     if (!std::filesystem::is_directory(folder, ec))

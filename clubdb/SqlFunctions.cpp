@@ -15,17 +15,30 @@ std::string_view textArgument(sqlite3_value* value)
     return data ? std::string_view(data, static_cast<std::size_t>(sqlite3_value_bytes(value))) : std::string_view();
 }
 
-void likeFunction(sqlite3_context* context, int, sqlite3_value** argv)
+void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
 {
     // SQL's three-valued logic: a field without value matches no pattern.
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
-        sqlite3_result_null(context);
-        return;
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+            sqlite3_result_null(context);
+            return;
+        }
     }
-    // LIKE a, b is like(b, a): the pattern comes first.
+    // a LIKE b is like(b, a): the pattern comes first; a LIKE b ESCAPE c is like(b, a, c).
     const std::string_view pattern = textArgument(argv[0]);
     const std::string_view subject = textArgument(argv[1]);
-    sqlite3_result_int(context, likeMatches(subject, pattern) ? 1 : 0);
+    char32_t escape = 0;
+    if (argc == 3) {
+        const std::string_view escapeText = textArgument(argv[2]);
+        std::size_t end = 0;
+        if (!escapeText.empty())
+            escape = text::nextCodePoint(escapeText, end);
+        if (escapeText.empty() || end != escapeText.size()) {
+            sqlite3_result_error(context, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+    }
+    sqlite3_result_int(context, likeMatches(subject, pattern, escape) ? 1 : 0);
 }
 
 int collate(void*, int lengthA, const void* a, int lengthB, const void* b)
@@ -36,9 +49,20 @@ int collate(void*, int lengthA, const void* a, int lengthB, const void* b)
 
 } // namespace
 
-bool likeMatches(std::string_view text, std::string_view pattern)
+bool likeMatches(std::string_view text, std::string_view pattern, char32_t escape)
 {
-    return text::wildcardMatches(text, pattern, U'%', U'_');
+    return text::wildcardMatches(text, pattern, U'%', U'_', escape);
+}
+
+std::string likeContains(std::string_view value)
+{
+    std::string pattern = "%";
+    for (const char c : value) {
+        if (c == '%' || c == '_' || c == kLikeEscape)
+            pattern += kLikeEscape;
+        pattern += c;
+    }
+    return pattern + "%";
 }
 
 int compareIgnoringCase(std::string_view a, std::string_view b)
@@ -60,8 +84,9 @@ int compareIgnoringCase(std::string_view a, std::string_view b)
 
 void installSqlFunctions(sqlite3* db)
 {
-    check(db, sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction,
-                                      nullptr, nullptr));
+    for (const int arguments : {2, 3})
+        check(db, sqlite3_create_function(db, "like", arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                          likeFunction, nullptr, nullptr));
     check(db, sqlite3_create_collation(db, kNoCaseCollation, SQLITE_UTF8, nullptr, collate));
 }
 

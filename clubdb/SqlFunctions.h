@@ -7,6 +7,7 @@
 // D's. SQLite's own LIKE folds ASCII only and treats nothing as literal once ESCAPE is
 // missing, so every connection gets this program's LIKE and a case-insensitive collation.
 
+#include <string>
 #include <string_view>
 
 struct sqlite3;
@@ -19,8 +20,17 @@ inline constexpr const char* kNoCaseCollation = "NOCASE1252";
 
 // LIKE of this program: "%" matches any run of characters, "_" exactly one character, every
 // other character (also "[") stands for itself, and letters match regardless of case for
-// ASCII and the letters of Windows-1252.
-bool likeMatches(std::string_view text, std::string_view pattern);
+// ASCII and the letters of Windows-1252. With ESCAPE (escape not 0) the character after the
+// escape character stands for itself.
+bool likeMatches(std::string_view text, std::string_view pattern, char32_t escape = 0);
+
+// The escape character of the patterns made by likeContains(): WHERE f LIKE ? ESCAPE '\'.
+inline constexpr char kLikeEscape = '\\';
+
+// A LIKE pattern with ESCAPE '\' that finds value anywhere in a field. A value from an export
+// file may hold "%" or "_" (a garbled or hostile file): they stand for themselves, so that such a
+// value never finds the record of another club or person.
+std::string likeContains(std::string_view value);
 
 // Three-way comparison of two texts, ignoring letter case as likeMatches() does.
 int compareIgnoringCase(std::string_view a, std::string_view b);

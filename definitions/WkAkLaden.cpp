@@ -43,10 +43,12 @@ struct Dateiform
     bool numerischeKlassenNr = false; // class numbers in a 16-bit number column
 };
 
+// A path holding a NUL byte names, for the system, the file before the NUL: never the
+// definitions file, and never to be replaced.
 bool dateiVorhanden(const std::string& pfad)
 {
     std::error_code ec;
-    return std::filesystem::is_regular_file(pfad, ec);
+    return pfad.find('\0') == std::string::npos && std::filesystem::is_regular_file(pfad, ec);
 }
 
 std::string vorgabePfad(const std::string& programmOrdner)
@@ -266,8 +268,10 @@ void klassenlistenBilden(Definitionen& d)
 }
 
 // The file could not be read: offer to replace it by an empty one. The tables keep what was
-// read before the failure.
-Ausgang fehlerschritt(const std::string& pfad, const Umgebung& umgebung)
+// read before the failure. A file that another program holds, or that may not be read, is not
+// damaged; this system would let it be deleted all the same, so it is kept, and creating the
+// empty file then fails and says so.
+Ausgang fehlerschritt(const std::string& pfad, const clubdb::DbError& fehler, const Umgebung& umgebung)
 {
     const Answer anlegen = umgebung.fragen.ask(meldung::kVerbindungsfehler,
                                                "Datei " + pfad + " konnte nicht geöffnet werden oder ist beschädigt!" +
@@ -282,7 +286,8 @@ Ausgang fehlerschritt(const std::string& pfad, const Umgebung& umgebung)
         if (ueberschreiben != Answer::Ok)
             return Ausgang::Weiter;
         std::error_code ec;
-        std::filesystem::remove(pfad, ec);
+        if (fehler.number() != clubdb::fehler::kDateiGesperrt)
+            std::filesystem::remove(pfad, ec);
     }
     return WkAkAnlegen(pfad, umgebung);
 }
@@ -311,8 +316,8 @@ Ausgang WkAkLaden(Definitionen& d, std::string& definitionsPfad, const Umgebung&
     Dateiform form;
     try {
         form = lesen(d, definitionsPfad);
-    } catch (const clubdb::DbError&) {
-        return fehlerschritt(definitionsPfad, umgebung);
+    } catch (const clubdb::DbError& fehler) {
+        return fehlerschritt(definitionsPfad, fehler, umgebung);
     }
 
     klassenlistenBilden(d);

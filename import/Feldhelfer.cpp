@@ -168,28 +168,40 @@ std::string LikeMuster(std::string_view s)
 
 std::string LeerzeichenBereinigen(std::string_view s)
 {
-    std::string t(s);
-    if (text::length(t) < 2)
-        return t;
+    if (text::length(s) < 2)
+        return std::string(s);
 
     // Double names and club names are written «Schütz-Verein», not «Schütz - Verein»: one
-    // blank on each side of a hyphen goes.
-    for (std::size_t i = 0; i < t.size(); ++i) {
-        if (t[i] != '-')
+    // blank on each side of a hyphen goes. One pass, so that a field of any length costs
+    // no more than reading it.
+    std::string ohneBindestrichLuecken;
+    ohneBindestrichLuecken.reserve(s.size());
+    bool nachBindestrich = false;
+    for (const char c : s) {
+        if (c == '-') {
+            if (!ohneBindestrichLuecken.empty() && ohneBindestrichLuecken.back() == ' ')
+                ohneBindestrichLuecken.pop_back();
+            ohneBindestrichLuecken += c;
+            nachBindestrich = true;
             continue;
-        if (i > 0 && t[i - 1] == ' ') {
-            t.erase(i - 1, 1);
-            --i;
         }
-        if (i + 1 < t.size() && t[i + 1] == ' ')
-            t.erase(i + 1, 1);
+        if (!(c == ' ' && nachBindestrich))
+            ohneBindestrichLuecken += c;
+        nachBindestrich = false;
     }
 
     // Each blank swallows the blank right after it, then the scan moves on past the blank it
-    // looked at: a run of n blanks keeps n - n / 2 of them.
-    for (std::size_t i = 0; i + 1 < t.size(); ++i) {
-        if (t[i] == ' ' && t[i + 1] == ' ')
-            t.erase(i + 1, 1);
+    // swallowed: a run of n blanks keeps n - n / 2 of them.
+    std::string t;
+    t.reserve(ohneBindestrichLuecken.size());
+    bool schluckt = false;
+    for (const char c : ohneBindestrichLuecken) {
+        if (c == ' ' && schluckt) {
+            schluckt = false;
+            continue;
+        }
+        schluckt = c == ' ';
+        t += c;
     }
     return t;
 }

@@ -12,17 +12,31 @@
 namespace importer {
 namespace {
 
-struct Mitgliederwerkzeuge
+class Mitgliederwerkzeuge
 {
-    Vereinssuche vereine;
-    std::unique_ptr<Mitgliederabfragen> abfragen;
-
+public:
     Mitgliederwerkzeuge(clubdb::Connection& db, Suchverfahren verfahren)
-        : vereine(db, Vereinssuche::Merken)
-        , abfragen(verfahren == Suchverfahren::Index ? std::make_unique<Personenindex>(db)
-                                                     : std::make_unique<Mitgliederabfragen>(db))
+        : m_db(db)
+        , m_verfahren(verfahren)
+        , vereine(db, Vereinssuche::Merken)
+        , abfragen(neueAbfragen())
     {
     }
+
+    std::unique_ptr<Mitgliederabfragen> neueAbfragen()
+    {
+        if (m_verfahren == Suchverfahren::Index)
+            return std::make_unique<Personenindex>(m_db);
+        return std::make_unique<Mitgliederabfragen>(m_db);
+    }
+
+private:
+    clubdb::Connection& m_db;
+    Suchverfahren m_verfahren;
+
+public:
+    Vereinssuche vereine;
+    std::unique_ptr<Mitgliederabfragen> abfragen;
 };
 
 } // namespace
@@ -71,9 +85,17 @@ std::int32_t MitgliederUmsetzen(const Schrittkontext& kontext, const std::string
         }
 
         lauf.zeileFertig(problem, problemtext, angelegt);
-        db.zeileFertig();
+        if (db.zeileFertig(lauf, angelegt)) {
+            // The persons of the lost lines are gone from the file: the index must forget them.
+            try {
+                Mitgliederwerkzeuge& werkzeuge = db.werkzeuge();
+                werkzeuge.abfragen = werkzeuge.neueAbfragen();
+            } catch (const clubdb::DbError&) {
+                // Every later line that needs the database names the failure itself.
+            }
+        }
     }
-    db.abschliessen(kontext.fragen, "Mitgliederdaten");
+    db.abschliessen(lauf, angelegt, kontext.fragen, "Mitgliederdaten");
 
     kontext.protokoll(std::to_string(lauf.gelesen()) + " Zeilen eingelesen, " + std::to_string(angelegt) +
                       " Schützen angelegt");

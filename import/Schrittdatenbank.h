@@ -6,12 +6,18 @@
 //
 // A club database that cannot be opened does not stop the step: every line that needs it gets
 // the failure as its reason, so the log tells the user what was not stored and why.
+//
+// Lines that went through may still be lost when their batch cannot be committed (a full disk,
+// another program holding the file): the step then counts as stored only what the file holds,
+// the log names the lost lines, and the user is told at the end of the step.
 
 #include "clubdb/BatchedTransaction.h"
 #include "clubdb/Connection.h"
 #include "clubdb/DbError.h"
+#include "import/Zeilenlauf.h"
 #include "questions/Questions.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -34,40 +40,71 @@ public:
     // The step's statements; throws the failure of opening when there are none.
     Werkzeuge& werkzeuge()
     {
-        if (m_fehler)
+        if (m_fehler) {
+            m_gebraucht = true;
             throw *m_fehler;
+        }
         return *m_werkzeuge;
     }
 
-    // Ends an export line; a failed commit shows again at the next line's writes.
-    void zeileFertig()
+    // Ends the current line of lauf. gespeichert is the step's count of stored records; when the
+    // lines since the last commit were lost, it falls back to its value at that commit, and the
+    // result is true: whatever the step keeps in memory of those lines is gone from the file.
+    bool zeileFertig(Zeilenlauf& lauf, std::int32_t& gespeichert)
     {
-        if (!m_transaktion)
-            return;
-        try {
-            m_transaktion->lineDone();
-        } catch (const clubdb::DbError&) {
-        }
+        return m_transaktion && verbuchen(m_transaktion->lineDone(), lauf, gespeichert);
     }
 
-    // Commits what the step stored; a failure is told to the user, since the log cannot know.
-    void abschliessen(questions::Questions& fragen, const std::string& was)
+    // Commits what the step stored, with the count as in zeileFertig(). Whatever could not be
+    // stored is told to the user: the log may be off, and the window shows only counts.
+    void abschliessen(Zeilenlauf& lauf, std::int32_t& gespeichert, questions::Questions& fragen, const std::string& was)
     {
-        if (!m_transaktion)
-            return;
-        try {
-            m_transaktion->finish();
-        } catch (const clubdb::DbError& e) {
-            fragen.inform("Fehler", "Die " + was + " konnten nicht gespeichert werden.\r\n" +
-                                        std::to_string(e.number()) + " ; " + e.description());
-        }
+        if (m_transaktion)
+            verbuchen(m_transaktion->finish(), lauf, gespeichert);
+        melden(fragen, was);
     }
 
 private:
+    // Where the step stood at the last commit.
+    struct Stand
+    {
+        std::int32_t ersteOffeneZeile = 1;
+        std::int32_t gespeichert = 0;
+        std::int32_t problemzeilen = 0;
+    };
+
+    // Takes note of what became of the lines since the last commit; true when they were lost.
+    bool verbuchen(clubdb::BatchedTransaction::Outcome ausgang, Zeilenlauf& lauf, std::int32_t& gespeichert)
+    {
+        using Outcome = clubdb::BatchedTransaction::Outcome;
+        if (ausgang == Outcome::Open)
+            return false;
+        if (ausgang == Outcome::Lost) {
+            if (!m_verlust)
+                m_verlust = m_transaktion->error();
+            lauf.zeilenVerworfen(m_stand.ersteOffeneZeile, m_stand.problemzeilen, m_stand.gespeichert,
+                                 m_transaktion->error().description());
+            gespeichert = m_stand.gespeichert;
+        }
+        m_stand = {lauf.gelesen() + 1, gespeichert, lauf.problemzeilen()};
+        return ausgang == Outcome::Lost;
+    }
+
+    void melden(questions::Questions& fragen, const std::string& was)
+    {
+        const std::optional<clubdb::DbError>& fehler = m_gebraucht ? m_fehler : m_verlust;
+        if (fehler)
+            fragen.inform("Fehler", "Die " + was + " konnten nicht gespeichert werden.\r\n" +
+                                        std::to_string(fehler->number()) + " ; " + fehler->description());
+    }
+
     std::optional<clubdb::Connection> m_db;
     std::optional<Werkzeuge> m_werkzeuge;
     std::optional<clubdb::BatchedTransaction> m_transaktion;
-    std::optional<clubdb::DbError> m_fehler;
+    std::optional<clubdb::DbError> m_fehler;  // the club database could not be opened
+    bool m_gebraucht = false;                 // ... and a line needed it
+    std::optional<clubdb::DbError> m_verlust; // the first lines lost
+    Stand m_stand;
 };
 
 } // namespace importer

@@ -168,9 +168,9 @@ std::int32_t StartberechtigungenUmsetzen(const Schrittkontext& kontext, const st
         if (ergebnis.gespeichert)
             ++eingetragen;
         lauf.zeileFertig(!ergebnis.grund.empty(), problemtext + ergebnis.grund, eingetragen);
-        db.zeileFertig();
+        db.zeileFertig(lauf, eingetragen);
     }
-    db.abschliessen(kontext.fragen, "Startberechtigungen");
+    db.abschliessen(lauf, eingetragen, kontext.fragen, "Startberechtigungen");
 
     kontext.protokoll(std::to_string(lauf.gelesen()) + " Zeilen eingelesen, " + std::to_string(eingetragen) +
                       " Startberechtigungen eingetragen");

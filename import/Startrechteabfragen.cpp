@@ -1,11 +1,13 @@
 #include "import/Startrechteabfragen.h"
 
+#include "clubdb/SqlFunctions.h"
+
 namespace importer {
 
 Startrechteabfragen::Startrechteabfragen(clubdb::Connection& db)
     : vereine(db, Vereinssuche::Merken)
     , m_mitgliedschaft(db, "SELECT Mgl_ID, Mgl_Schütze_ID, Mgl_Verein_ID FROM Mitgliedschaft "
-                           "WHERE Mgl_MglNr LIKE ? AND Mgl_Verein_ID = ? ORDER BY Mgl_ID LIMIT 1")
+                           "WHERE Mgl_MglNr LIKE ? ESCAPE '\\' AND Mgl_Verein_ID = ? ORDER BY Mgl_ID LIMIT 1")
     , m_mitgliedschaften(db, "SELECT Mgl_ID, Mgl_Schütze_ID, Mgl_Verein_ID FROM Mitgliedschaft "
                              "WHERE Mgl_Schütze_ID = ? ORDER BY Mgl_ID")
     , m_stamm(db, "Mitgliedschaft", "Mgl_ID", {"Mgl_Stamm"})
@@ -20,7 +22,7 @@ std::optional<Mitgliedschaftsverweis> Startrechteabfragen::MitgliedschaftSuchen(
                                                                                std::int64_t verein)
 {
     m_mitgliedschaft.reset();
-    m_mitgliedschaft.bindAll({"%" + nummer + "%", verein});
+    m_mitgliedschaft.bindAll({clubdb::likeContains(nummer), verein});
     std::optional<Mitgliedschaftsverweis> gefunden;
     if (m_mitgliedschaft.step())
         gefunden = Mitgliedschaftsverweis{m_mitgliedschaft.integer(0), m_mitgliedschaft.integer(1),

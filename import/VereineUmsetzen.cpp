@@ -137,9 +137,9 @@ std::int32_t VereineUmsetzen(const Schrittkontext& kontext, const std::string& d
         }
 
         lauf.zeileFertig(problem, problemtext, angelegt);
-        db.zeileFertig();
+        db.zeileFertig(lauf, angelegt);
     }
-    db.abschliessen(kontext.fragen, "Vereinsdaten");
+    db.abschliessen(lauf, angelegt, kontext.fragen, "Vereinsdaten");
 
     kontext.protokoll(std::to_string(lauf.gelesen()) + " Zeilen eingelesen, " + std::to_string(angelegt) +
                       " Vereine angelegt");

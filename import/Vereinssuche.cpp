@@ -1,9 +1,11 @@
 #include "import/Vereinssuche.h"
 
+#include "clubdb/SqlFunctions.h"
+
 namespace importer {
 
 Vereinssuche::Vereinssuche(clubdb::Connection& db, Gedaechtnis gedaechtnis)
-    : m_abfrage(db, "SELECT VereinsID FROM Vereinsliste WHERE VNummer LIKE ? ORDER BY VereinsID")
+    : m_abfrage(db, "SELECT VereinsID FROM Vereinsliste WHERE VNummer LIKE ? ESCAPE '\\' ORDER BY VereinsID")
     , m_gedaechtnis(gedaechtnis)
 {
 }
@@ -16,7 +18,7 @@ std::optional<std::int64_t> Vereinssuche::suchen(std::string_view nummer)
             return gemerkt->second;
     }
     m_abfrage.reset();
-    m_abfrage.bind(1, "%" + std::string(nummer) + "%");
+    m_abfrage.bind(1, clubdb::likeContains(nummer));
     std::optional<std::int64_t> key;
     if (m_abfrage.step())
         key = m_abfrage.integer(0);

@@ -2,7 +2,7 @@
 
 // Finding a stored club by its number. The export's numbers are searched with "%" on both
 // sides, as the competition program does, so "04-001" also finds a stored "04-0011": the
-// first club stored wins.
+// first club stored wins. A "%" or "_" in a number of a garbled file stands for itself.
 
 #include "clubdb/Connection.h"
 #include "clubdb/Statement.h"

@@ -46,4 +46,19 @@ void Zeilenlauf::zeileFertig(bool problem, const std::string& problemtext, std::
     m_kontext.anzeige.ereignisseVerarbeiten();
 }
 
+void Zeilenlauf::zeilenVerworfen(std::int32_t ersteZeile, std::int32_t problemzeilenVorher, std::int32_t gespeichert,
+                                 const std::string& grund)
+{
+    if (ersteZeile > m_gelesen)
+        return; // the batch held no line
+    const std::string zeilen = ersteZeile == m_gelesen
+                                   ? "Zeile " + std::to_string(m_gelesen)
+                                   : "Zeilen " + std::to_string(ersteZeile) + " bis " + std::to_string(m_gelesen);
+    m_kontext.protokoll(zeilen +
+                        " nicht gespeichert, die Vereinsdatenbank hat sie verworfen!\r\n\t- Datenbankfehler: " + grund +
+                        "\r\n");
+    m_problemzeilen = problemzeilenVorher + (m_gelesen - ersteZeile + 1);
+    m_kontext.anzeige.fortschritt(m_anzeige, Fortschrittstext(m_gelesen, gespeichert));
+}
+
 } // namespace importer

@@ -30,6 +30,12 @@ public:
     // + " / " + gespeichert and lets pending events run.
     void zeileFertig(bool problem, const std::string& problemtext, std::int32_t gespeichert);
 
+    // The lines from ersteZeile to the current one were not stored after all: the club database
+    // gave up their batch. Writes that into the log, counts each of them as a problem line once
+    // (problemzeilenVorher: the count before ersteZeile) and shows gespeichert again.
+    void zeilenVerworfen(std::int32_t ersteZeile, std::int32_t problemzeilenVorher, std::int32_t gespeichert,
+                         const std::string& grund);
+
     std::int32_t gelesen() const { return m_gelesen; }
     std::int32_t problemzeilen() const { return m_problemzeilen; }
 

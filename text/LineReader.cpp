@@ -144,6 +144,9 @@ bool LineReader::readLine(std::string& line)
 
     if (m_utf8)
         repairUtf8(line);
+    // A NUL byte has no place in a text: the programs that read the club database would end
+    // the stored text there, so it is dropped.
+    std::erase(line, '\0');
     return hasLine;
 }
 

@@ -6,7 +6,7 @@
 // CR LF or at a lone CR; a lone LF stays inside the line (spreadsheet programs put it into
 // cells). A UTF-8 byte-order mark at the very start switches the file to UTF-8: the mark is
 // skipped and the rest decoded as UTF-8, where a byte that is not valid UTF-8 is taken as a
-// Windows-1252 character. Lines come back as UTF-8.
+// Windows-1252 character. Lines come back as UTF-8, without NUL bytes.
 //
 // The file is read in buffered chunks; only the current line is held, so a federation
 // export of any size needs no more memory than its longest line.

@@ -26,7 +26,8 @@ inline char32_t folded(char32_t c)
 
 } // namespace
 
-bool wildcardMatches(std::string_view subject, std::string_view pattern, char32_t anyRun, char32_t anyOne)
+bool wildcardMatches(std::string_view subject, std::string_view pattern, char32_t anyRun, char32_t anyOne,
+                     char32_t escape)
 {
     // Greedy matching with one back-track point: on a mismatch, the last anyRun takes one
     // more character of the subject. Linear in practice, never worse than subject × pattern.
@@ -38,8 +39,11 @@ bool wildcardMatches(std::string_view subject, std::string_view pattern, char32_
     while (s < subject.size()) {
         if (p < pattern.size()) {
             std::size_t pNext = p;
-            const char32_t pc = next(pattern, pNext);
-            if (pc == anyRun) {
+            char32_t pc = next(pattern, pNext);
+            const bool literal = escape != 0 && pc == escape && pNext < pattern.size();
+            if (literal)
+                pc = next(pattern, pNext);
+            if (pc == anyRun && !literal) {
                 runPattern = pNext;
                 runSubject = s;
                 p = pNext;
@@ -47,7 +51,7 @@ bool wildcardMatches(std::string_view subject, std::string_view pattern, char32_
             }
             std::size_t sNext = s;
             const char32_t sc = next(subject, sNext);
-            if (pc == anyOne || folded(pc) == folded(sc)) {
+            if ((pc == anyOne && !literal) || folded(pc) == folded(sc)) {
                 p = pNext;
                 s = sNext;
                 continue;
