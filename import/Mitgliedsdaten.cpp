@@ -103,18 +103,17 @@ Mitgliedszeile MitgliedszeileAuswerten(std::string_view zeile, const definitions
     d.eintritt = TextZuDatum(spalte[4]);
     d.geburtsdatum = TextZuDatum(spalte[9]);
 
-    const Namensergebnis nachname = NameBereinigen(spalte[7]);
-    d.nachname = nachname.name;
-    if (!nachname.titel.empty())
-        d.titel = nachname.titel;
-    if (nachname.gekuerzt)
-        z.gruende += "\t- Nachname zu lang -> gekürzt\r\n";
-    const Namensergebnis vorname = NameBereinigen(spalte[8]);
-    d.vorname = vorname.name;
-    if (!vorname.titel.empty())
-        d.titel = vorname.titel;
-    if (vorname.gekuerzt)
-        z.gruende += "\t- Vorname zu lang -> gekürzt\r\n";
+    // Last name first: a title found in the first-name column wins.
+    const auto name = [&](const std::string& wert, std::string& ziel, const char* grund) {
+        const Namensergebnis ergebnis = NameBereinigen(wert);
+        ziel = ergebnis.name;
+        if (!ergebnis.titel.empty())
+            d.titel = ergebnis.titel;
+        if (ergebnis.gekuerzt)
+            z.gruende += grund;
+    };
+    name(spalte[7], d.nachname, "\t- Nachname zu lang -> gekürzt\r\n");
+    name(spalte[8], d.vorname, "\t- Vorname zu lang -> gekürzt\r\n");
 
     d.weiblich = text::toUpper(spalte[10]) == "W";
 
