@@ -28,13 +28,13 @@ template <typename Dialog> void sobaldOffen(std::function<void(Dialog*)> handle)
     });
 }
 
-QStringList knopftexte(QMessageBox* box)
+QString knopftexte(QMessageBox* box)
 {
     QStringList texte;
     for (QAbstractButton* knopf : box->buttons())
         texte << knopf->text().remove(QLatin1Char('&'));
     texte.sort();
-    return texte;
+    return texte.join(' ');
 }
 
 } // namespace
@@ -50,53 +50,39 @@ private slots:
         QVERIFY(DeutscheStandardtexteLaden(*QCoreApplication::instance()));
     }
 
+    // German buttons, no symbol, plain text; Escape means No, Cancel or plain acknowledgement,
+    // never Yes or OK to a question.
     void meldungOhneSymbolMitDeutschenKnoepfen()
     {
-        QtQuestions fragen;
-        QString titel, text;
-        QStringList knoepfe;
-        QMessageBox::Icon symbol = QMessageBox::Information;
-        sobaldOffen<QMessageBox>([&](QMessageBox* box) {
-            titel = box->windowTitle();
-            text = box->text();
-            knoepfe = knopftexte(box);
-            symbol = box->icon();
-            box->button(QMessageBox::No)->click();
-        });
-        QCOMPARE(fragen.ask("Löschen bestätigen", "Soll die vorhandene Datei\r\n/a/<b>.vdb\r\ngelöscht werden?",
-                            Buttons::YesNo),
-                 Answer::No);
-        QCOMPARE(titel, QString("Löschen bestätigen"));
-        QCOMPARE(text, QString("Soll die vorhandene Datei\n/a/<b>.vdb\ngelöscht werden?"));
-        QCOMPARE(knoepfe, (QStringList{"Ja", "Nein"}));
-        QCOMPARE(symbol, QMessageBox::NoIcon);
-
-        sobaldOffen<QMessageBox>([&](QMessageBox* box) {
-            knoepfe = knopftexte(box);
-            box->button(QMessageBox::Yes)->click();
-        });
-        QCOMPARE(fragen.ask("Logdatei", "?", Buttons::YesNo), Answer::Yes);
-
-        // Escape means No, Cancel or plain acknowledgement, never Yes or OK to a question.
-        sobaldOffen<QMessageBox>([&](QMessageBox* box) {
-            knoepfe = knopftexte(box);
-            QTest::keyClick(box, Qt::Key_Escape);
-        });
-        QCOMPARE(fragen.ask("Zervik - Sicherheitsabfrage", "?", Buttons::OkCancel), Answer::Cancel);
-        QCOMPARE(knoepfe, (QStringList{"Abbrechen", "OK"}));
-
-        sobaldOffen<QMessageBox>([&](QMessageBox* box) {
-            knoepfe = knopftexte(box);
-            QTest::keyClick(box, Qt::Key_Escape);
-        });
-        QCOMPARE(fragen.ask("Logdatei", "?", Buttons::YesNo), Answer::No);
-
-        sobaldOffen<QMessageBox>([&](QMessageBox* box) {
-            knoepfe = knopftexte(box);
-            QTest::keyClick(box, Qt::Key_Return);
-        });
-        QCOMPARE(fragen.ask("Hinweis", "?", Buttons::Ok), Answer::Ok);
-        QCOMPARE(knoepfe, (QStringList{"OK"}));
+        const struct
+        {
+            Buttons knoepfe;
+            QMessageBox::StandardButton klick; // NoButton: the key instead
+            Qt::Key taste;
+            Answer antwort;
+            const char* texte;
+        } faelle[] = {
+            {Buttons::YesNo, QMessageBox::Yes, Qt::Key_unknown, Answer::Yes, "Ja Nein"},
+            {Buttons::YesNo, QMessageBox::No, Qt::Key_unknown, Answer::No, "Ja Nein"},
+            {Buttons::YesNo, QMessageBox::NoButton, Qt::Key_Escape, Answer::No, "Ja Nein"},
+            {Buttons::OkCancel, QMessageBox::NoButton, Qt::Key_Escape, Answer::Cancel, "Abbrechen OK"},
+            {Buttons::Ok, QMessageBox::NoButton, Qt::Key_Return, Answer::Ok, "OK"},
+        };
+        for (const auto& f : faelle) {
+            QtQuestions fragen;
+            QStringList gesehen;
+            sobaldOffen<QMessageBox>([&](QMessageBox* box) {
+                gesehen << box->windowTitle() << box->text() << knopftexte(box) << QString::number(box->icon());
+                if (f.klick == QMessageBox::NoButton)
+                    QTest::keyClick(box, f.taste);
+                else
+                    box->button(f.klick)->click();
+            });
+            QCOMPARE(fragen.ask("Löschen bestätigen", "Soll die Datei\r\n/a/<b>.vdb\r\ngelöscht werden?", f.knoepfe),
+                     f.antwort);
+            QCOMPARE(gesehen, (QStringList{"Löschen bestätigen", "Soll die Datei\n/a/<b>.vdb\ngelöscht werden?",
+                                           f.texte, QString::number(QMessageBox::NoIcon)}));
+        }
     }
 
     void dateifilterDesEntwurfs()
@@ -111,48 +97,37 @@ private slots:
     void speicherdialogFragtNichtSelbstUndErgaenztDieEndung()
     {
         TempFolder tmp;
-        const QString ordner = QString::fromStdString(tmp.path().string());
         QtQuestions fragen;
-        bool ueberschreibenFragen = true;
-        QString titel, verzeichnis;
-        QStringList filter;
+        QStringList gesehen;
         sobaldOffen<QFileDialog>([&](QFileDialog* dialog) {
-            titel = dialog->windowTitle();
-            verzeichnis = dialog->directory().absolutePath();
-            filter = dialog->nameFilters();
-            ueberschreibenFragen = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
-            QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+            gesehen << dialog->windowTitle() << dialog->directory().absolutePath() << dialog->nameFilters();
+            if (dialog->acceptMode() == QFileDialog::AcceptSave &&
+                dialog->testOption(QFileDialog::DontConfirmOverwrite))
+                gesehen << "speichern ohne Rückfrage";
             dialog->selectFile(QStringLiteral("Verein"));
             static_cast<QDialog*>(dialog)->accept();
         });
         const auto datei =
             fragen.chooseFile({"Vereinsdatenbank anlegen", "Vereinsdatenbank|*.vdb", tmp.path().string(), "", true});
-        QCOMPARE(titel, QString("Vereinsdatenbank anlegen"));
-        QCOMPARE(verzeichnis, ordner);
-        QCOMPARE(filter, QStringList{"Vereinsdatenbank (*.vdb)"});
-        QVERIFY(!ueberschreibenFragen);
-        QVERIFY(datei);
-        QCOMPARE(*datei, tmp.file("Verein.vdb"));
+        QCOMPARE(gesehen, (QStringList{"Vereinsdatenbank anlegen", QString::fromStdString(tmp.path().string()),
+                                       "Vereinsdatenbank (*.vdb)", "speichern ohne Rückfrage"}));
+        QCOMPARE(datei.value_or(""), tmp.file("Verein.vdb"));
     }
 
     void abgebrocheneDialogeGebenNichts()
     {
         QtQuestions fragen;
-        sobaldOffen<QFileDialog>([](QFileDialog* dialog) {
-            QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
-            QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
+        QStringList gesehen;
+        const std::function<void(QFileDialog*)> abbrechen = [&](QFileDialog* dialog) {
+            gesehen << dialog->windowTitle() + " " + QString::number(dialog->fileMode());
             dialog->reject();
-        });
+        };
+        sobaldOffen<QFileDialog>(abbrechen);
         QVERIFY(!fragen.chooseFile({"Wettkampfdefinitionen öffnen", "Wettkampfdefinitionen|*.zrv", "", "", false}));
-
-        QString titel;
-        sobaldOffen<QFileDialog>([&](QFileDialog* dialog) {
-            titel = dialog->windowTitle();
-            QCOMPARE(dialog->fileMode(), QFileDialog::Directory);
-            dialog->reject();
-        });
+        sobaldOffen<QFileDialog>(abbrechen);
         QVERIFY(!fragen.chooseFolder("Wählen Sie den Exportordner aus:", ""));
-        QCOMPARE(titel, QString("Wählen Sie den Exportordner aus:"));
+        QCOMPARE(gesehen, (QStringList{"Wettkampfdefinitionen öffnen " + QString::number(QFileDialog::ExistingFile),
+                                       "Wählen Sie den Exportordner aus: " + QString::number(QFileDialog::Directory)}));
     }
 };
 

@@ -41,9 +41,7 @@ struct Umfeld
 
 inline void ausfuehren(const std::string& pfad, const std::string& sql)
 {
-    clubdb::Connection datei = clubdb::Connection::open(pfad);
-    datei.execute(sql);
-    datei.close();
+    clubdb::Connection::open(pfad).execute(sql);
 }
 
 inline std::string inhalt(const std::string& pfad)
@@ -52,35 +50,13 @@ inline std::string inhalt(const std::string& pfad)
     return {std::istreambuf_iterator<char>(datei), std::istreambuf_iterator<char>()};
 }
 
-// An SQL text literal.
-inline std::string q(const std::string& s)
+inline std::vector<clubdb::ColumnInfo> spalten(const std::string& pfad, const std::string& tabelle)
 {
-    std::string ergebnis = "'";
-    for (const char c : s)
-        ergebnis += c == '\'' ? std::string("''") : std::string(1, c);
-    return ergebnis + "'";
+    return clubdb::Connection::open(pfad, clubdb::OpenMode::ReadOnly).columns(tabelle);
 }
 
-// The columns BezSer1 to BezZwSu6 with a series name in the first and blanks elsewhere.
-inline std::string bezeichnungen()
-{
-    std::string werte = "'Serie 1 '";
-    for (int k = 1; k < 18; ++k)
-        werte += ", ' '";
-    return werte;
-}
-
-inline std::string bezeichnungsspalten()
-{
-    std::string spalten;
-    for (int k = 1; k <= 12; ++k)
-        spalten += ", BezSer" + std::to_string(k);
-    for (int k = 1; k <= 6; ++k)
-        spalten += ", BezZwSu" + std::to_string(k);
-    return spalten;
-}
-
-// A discipline of the current layout.
+// A discipline; the older layout stores its columns up to SpoNr, with a series name in BezSer1
+// and blanks in the other names.
 struct Zeile
 {
     std::string name = "Luftgewehr";
@@ -92,18 +68,30 @@ struct Zeile
     std::string kaliber = "4.5";
 };
 
-inline std::string disziplinSql(const Zeile& z)
+inline std::string alteWerte(const Zeile& z)
 {
-    return "INSERT INTO Disziplinen (Name, Serienanzahl, SchußProSerie, WertungsOption, Finale, FinalTeilnehmer, "
-           "FinalSchüsse, ZwSuNachSer" +
-           bezeichnungsspalten() + ", SpoNr, ScheibeNr1, ScheibeNr2, Kaliber) VALUES (" + q(z.name) + ", " +
-           std::to_string(z.serien) + ", 10, 0, 0, 0, 0, " + std::to_string(z.zwSuNachSer) + ", " + bezeichnungen() +
-           ", " + q(z.spoNr) + ", " + z.scheibe1 + ", " + z.scheibe2 + ", " + z.kaliber + ");";
+    std::string werte = "'" + z.name + "', " + std::to_string(z.serien) + ", 10, 0, 0, 0, 0, " +
+                        std::to_string(z.zwSuNachSer) + ", 'Serie 1 '";
+    for (int k = 1; k < 18; ++k)
+        werte += ", ' '";
+    return werte + ", '" + z.spoNr + "'";
 }
 
+inline std::string disziplinSql(const Zeile& z)
+{
+    return "INSERT INTO Disziplinen VALUES (" + alteWerte(z) + ", " + z.scheibe1 + ", " + z.scheibe2 + ", " +
+           z.kaliber + ", NULL);";
+}
+
+inline std::string alteDisziplinSql(const std::string& name, const std::string& spoNr)
+{
+    return "INSERT INTO Disziplinen VALUES (" + alteWerte({.name = name, .spoNr = spoNr, .serien = 3}) + ");";
+}
+
+// nr is an SQL value: a quoted text in the current layout, a number in a numeric column.
 inline std::string klasseSql(const std::string& name, const std::string& nr, int von, int bis, bool weiblich, int rang)
 {
-    return "INSERT INTO Altersklassen VALUES (" + q(name) + ", " + nr + ", " + std::to_string(von) + ", " +
+    return "INSERT INTO Altersklassen VALUES ('" + name + "', " + nr + ", " + std::to_string(von) + ", " +
            std::to_string(bis) + ", " + (weiblich ? "1" : "0") + ", " + std::to_string(rang) + ");";
 }
 
@@ -121,33 +109,12 @@ inline void aktuelleDatei(Umfeld& u, const std::string& pfad, const std::string&
 inline void aeltereDatei(const std::string& pfad, const std::string& sql = "")
 {
     std::string bez;
-    for (int k = 1; k <= 12; ++k)
-        bez += ", BezSer" + std::to_string(k) + " VARCHAR(30)";
-    for (int k = 1; k <= 6; ++k)
-        bez += ", BezZwSu" + std::to_string(k) + " VARCHAR(30)";
-    clubdb::Connection datei = clubdb::Connection::create(pfad);
-    datei.execute("CREATE TABLE Disziplinen (Name VARCHAR(40), Serienanzahl SMALLINT, SchußProSerie SMALLINT, "
-                  "WertungsOption TINYINT, Finale BOOLEAN, FinalTeilnehmer TINYINT, FinalSchüsse TINYINT, "
-                  "ZwSuNachSer TINYINT" +
-                  bez +
-                  ", SpoNr VARCHAR(20));"
-                  "CREATE TABLE Altersklassen (Name VARCHAR(30), KlassenNr SMALLINT);" +
-                  sql);
-    datei.close();
-}
-
-inline std::string alteDisziplinSql(const std::string& name, const std::string& spoNr)
-{
-    return "INSERT INTO Disziplinen (Name, Serienanzahl, SchußProSerie, WertungsOption, Finale, FinalTeilnehmer, "
-           "FinalSchüsse, ZwSuNachSer" +
-           bezeichnungsspalten() + ", SpoNr) VALUES (" + q(name) + ", 3, 10, 0, 0, 0, 0, 0, " + bezeichnungen() + ", " +
-           q(spoNr) + ");";
-}
-
-inline std::vector<clubdb::ColumnInfo> spalten(const std::string& pfad, const std::string& tabelle)
-{
-    clubdb::Connection datei = clubdb::Connection::open(pfad, clubdb::OpenMode::ReadOnly);
-    return datei.columns(tabelle);
+    for (int k = 1; k <= 18; ++k)
+        bez += (k <= 12 ? ", BezSer" + std::to_string(k) : ", BezZwSu" + std::to_string(k - 12)) + " VARCHAR(30)";
+    clubdb::Connection::create(pfad).execute(
+        "CREATE TABLE Disziplinen (Name VARCHAR(40), Serienanzahl SMALLINT, SchußProSerie SMALLINT, WertungsOption "
+        "TINYINT, Finale BOOLEAN, FinalTeilnehmer TINYINT, FinalSchüsse TINYINT, ZwSuNachSer TINYINT" +
+        bez + ", SpoNr VARCHAR(20)); CREATE TABLE Altersklassen (Name VARCHAR(30), KlassenNr SMALLINT);" + sql);
 }
 
 } // namespace testhilfe

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace definitions;
 using namespace testhilfe;
 using questions::Answer;
@@ -12,21 +14,14 @@ using questions::Buttons;
 
 namespace {
 
-const std::string kCrLf = "\r\n";
-
 std::string verbindungsfehlerText(const std::string& pfad)
 {
-    return "Datei " + pfad + " konnte nicht geöffnet werden oder ist beschädigt!" + kCrLf +
+    return "Datei " + pfad +
+           " konnte nicht geöffnet werden oder ist beschädigt!\r\n"
            "Soll eine leere Datei angelegt werden?";
 }
 
-Altersklasse klasse(std::string name, std::string nr, std::int16_t von, std::int16_t bis, bool weiblich,
-                    std::int16_t rang)
-{
-    return {std::move(name), std::move(nr), von, bis, weiblich, rang};
-}
-
-// Fills the discipline table of the test file (two records) up to anzahl records.
+// Fills the discipline table (its first record repeated) up to anzahl records.
 std::string mehrDisziplinen(int anzahl)
 {
     return "WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(anzahl) +
@@ -38,13 +33,11 @@ Definitionen vorherGeladen()
 {
     Definitionen d;
     d.disziplinen.eintraege.resize(2);
-    d.disziplinen.eintraege[0].Name = "alt";
-    d.disziplinen.eintraege[1].Name = "alt 2";
+    d.disziplinen.eintraege[0].Name = d.disziplinen.eintraege[1].Name = "alt";
     d.disziplinen.anzahl = 2;
-    d.klassen.eintraege = {klasse("alt", "1", 0, 0, false, 0)};
+    d.klassen.eintraege[0].Name = "alt";
     d.klassen.anzahl = 1;
-    d.frauen = d.klassen;
-    d.maenner = d.klassen;
+    d.frauen = d.maenner = d.klassen;
     return d;
 }
 
@@ -53,49 +46,38 @@ Definitionen vorherGeladen()
 TEST(WkAkLaden, ReadsAFileOfTheCurrentLayoutAsItIs)
 {
     Umfeld u;
-    Zeile kk{.name = "  KK-Sportgewehr 3x20 ",
-             .spoNr = " 1.40 ",
-             .serien = 6,
-             .zwSuNachSer = 2,
-             .scheibe1 = "3",
-             .scheibe2 = "0",
-             .kaliber = "5.6"};
-    Zeile zimmerstutzen{.name = "Zimmerstutzen", .spoNr = "1.30", .serien = 3, .scheibe1 = "2", .kaliber = "4.65"};
     aktuelleDatei(u, u.pfad,
-                  disziplinSql(kk) + disziplinSql(zimmerstutzen) +
+                  disziplinSql({"  KK-Sportgewehr 3x20 ", " 1.40 ", 6, 2, "3", "0", "5.6"}) +
+                      "UPDATE Disziplinen SET WertungsOption = 2, Finale = 1, FinalTeilnehmer = 8, FinalSchüsse = 15, "
+                      "BezSer2 = ' Serie 2 ', BezSer12 = 'Serie 12', BezZwSu3 = 'Stehend ';" +
                       klasseSql(" Damenklasse ", "' 11 '", 21, 40, true, 4) +
                       klasseSql("Offen", "'0'", 0, 99, false, 0));
-    ausfuehren(u.pfad, "UPDATE Disziplinen SET WertungsOption = 2, Finale = 1, FinalTeilnehmer = 8, "
-                       "FinalSchüsse = 15, BezSer2 = ' Serie 2 ', BezSer12 = 'Serie 12', BezZwSu3 = 'Stehend ' "
-                       "WHERE SpoNr = ' 1.40 '");
     const std::string vorher = inhalt(u.pfad);
 
     Definitionen d = vorherGeladen();
     EXPECT_EQ(u.laden(d), Ausgang::Weiter);
 
     EXPECT_TRUE(u.fragen.asked.empty());
-    Disziplin erwartet{.Name = "KK-Sportgewehr 3x20",
-                       .SpoNr = "1.40",
-                       .SerienAnzahl = 6,
-                       .SchussProSerie = 10,
-                       .WertungsOption = 2,
-                       .Finale = true,
-                       .FinalTeilnehmer = 8,
-                       .FinalSchuesse = 15,
-                       .ZwSuNachSer = 2,
-                       .BezSer = {"Serie 1", "Serie 2", "", "", "", "", "", "", "", "", "", "Serie 12"},
-                       .BezZwSu = {"", "", "Stehend", "", "", ""},
-                       .ScheibeNr1 = 3,
-                       .ScheibeNr2 = 0,
-                       .Kaliber = 5.6f};
-    ASSERT_EQ(d.disziplinen.anzahl, 2);
-    ASSERT_EQ(d.disziplinen.eintraege.size(), 2u);
-    EXPECT_EQ(d.disziplinen.eintraege[0], erwartet);
-    EXPECT_EQ(d.disziplinen.eintraege[1].Kaliber, 4.65f);
-    EXPECT_EQ(d.disziplinen.eintraege[1].ScheibeNr1, 2);
-    ASSERT_EQ(d.klassen.anzahl, 2);
-    EXPECT_EQ(d.klassen.eintraege[0], klasse("Damenklasse", "11", 21, 40, true, 4));
-    EXPECT_EQ(d.klassen.eintraege[1].KlassenNr, "10"); // the general class
+    EXPECT_EQ(d.disziplinen.anzahl, 1);
+    // Name, SpoNr, series, shots, scoring, final, finalists, final shots, subtotal, names, targets, calibre.
+    EXPECT_EQ(d.disziplinen.eintraege,
+              (std::vector<Disziplin>{{"KK-Sportgewehr 3x20",
+                                       "1.40",
+                                       6,
+                                       10,
+                                       2,
+                                       true,
+                                       8,
+                                       15,
+                                       2,
+                                       {"Serie 1", "Serie 2", "", "", "", "", "", "", "", "", "", "Serie 12"},
+                                       {"", "", "Stehend", "", "", ""},
+                                       3,
+                                       0,
+                                       5.6f}}));
+    EXPECT_EQ(d.klassen.anzahl, 2);
+    EXPECT_EQ(d.klassen.eintraege, (std::vector<Altersklasse>{{"Damenklasse", "11", 21, 40, true, 4},
+                                                              {"Offen", "10", 0, 99, false, 0}})); // general class
     // A file of the current layout is neither rewritten nor backed up.
     EXPECT_EQ(inhalt(u.pfad), vorher);
     EXPECT_FALSE(std::filesystem::exists(u.ordner.file("wkak.alt")));
@@ -135,45 +117,41 @@ TEST(WkAkLaden, AFileOfTheOlderLayoutGetsDerivedTargetsAndIsRewrittenWithABackup
     EXPECT_TRUE(u.fragen.asked.empty());
     ASSERT_EQ(d.disziplinen.anzahl, static_cast<std::int16_t>(faelle.size() + 2));
     for (std::size_t i = 0; i < faelle.size(); ++i) {
-        SCOPED_TRACE("SpO-Nr «" + faelle[i].spoNr + "»");
         const Disziplin& e = d.disziplinen.eintraege[i];
-        EXPECT_EQ(e.ScheibeNr1, faelle[i].scheibe1);
-        EXPECT_EQ(e.ScheibeNr2, faelle[i].scheibe2);
-        EXPECT_EQ(e.Kaliber, faelle[i].kaliber);
+        EXPECT_EQ(std::tuple(e.ScheibeNr1, e.ScheibeNr2, e.Kaliber),
+                  std::tuple(faelle[i].scheibe1, faelle[i].scheibe2, faelle[i].kaliber))
+            << "SpO-Nr «" << faelle[i].spoNr << "»";
     }
     // The older layout had no age ranges: every class is open to every age, ranked by its place.
     ASSERT_EQ(d.klassen.anzahl, 4);
-    EXPECT_EQ(d.klassen.eintraege[0], klasse("Schützenklasse", "10", 10, 99, false, 0));
-    EXPECT_EQ(d.klassen.eintraege[1], klasse("Jugend", "10", 10, 99, false, 1));
-    EXPECT_EQ(d.klassen.eintraege[3], klasse("Senioren", "5", 10, 99, false, 3));
+    EXPECT_EQ(d.klassen.eintraege[0], (Altersklasse{"Schützenklasse", "10", 10, 99, false, 0}));
+    EXPECT_EQ(d.klassen.eintraege[1], (Altersklasse{"Jugend", "10", 10, 99, false, 1}));
+    EXPECT_EQ(d.klassen.eintraege[3], (Altersklasse{"Senioren", "5", 10, 99, false, 3}));
 
-    // The old file is the backup, replacing the previous one; the new file has the current layout.
+    // The old file is the backup, replacing the previous one; the new file has the current
+    // layout, texts trimmed plus one blank, Zehntel without value and the nameless records left out.
     EXPECT_EQ(inhalt(u.ordner.file("wkak.alt")), alteDatei);
     EXPECT_EQ(spalten(u.pfad, "Disziplinen").size(), 31u);
     EXPECT_EQ(spalten(u.pfad, "Altersklassen").size(), 6u);
     {
         clubdb::Connection datei = clubdb::Connection::open(u.pfad, clubdb::OpenMode::ReadOnly);
-        clubdb::Statement zeile(datei, "SELECT Name, BezSer1, BezSer2, SpoNr, Zehntel FROM Disziplinen WHERE "
-                                       "SpoNr = '2.45 '");
+        clubdb::Statement zeile(datei, "SELECT Name, BezSer1, BezSer2, Zehntel, (SELECT count(*) FROM Disziplinen), "
+                                       "(SELECT group_concat(KlassenNr, '|') FROM Altersklassen) "
+                                       "FROM Disziplinen WHERE SpoNr = '2.45 '");
         ASSERT_TRUE(zeile.step());
         EXPECT_EQ(zeile.text(0), "Disziplin 2.45 ");
         EXPECT_EQ(zeile.text(1), "Serie 1 ");
         EXPECT_EQ(zeile.text(2), " ");
-        EXPECT_TRUE(zeile.isNull(4));
-        clubdb::Statement anzahl(datei, "SELECT (SELECT count(*) FROM Disziplinen), (SELECT count(*) FROM "
-                                        "Altersklassen), (SELECT KlassenNr FROM Altersklassen LIMIT 1)");
-        ASSERT_TRUE(anzahl.step());
-        EXPECT_EQ(anzahl.integer(0), static_cast<std::int64_t>(faelle.size()));
-        EXPECT_EQ(anzahl.integer(1), 3);
-        EXPECT_EQ(anzahl.text(2), "10 ");
+        EXPECT_TRUE(zeile.isNull(3));
+        EXPECT_EQ(zeile.integer(4), static_cast<std::int64_t>(faelle.size()));
+        EXPECT_EQ(zeile.text(5), "10 |10 |5 ");
     }
 
-    // Loading the rewritten file gives the same entries, without names, and rewrites nothing.
-    const std::string sicherung = inhalt(u.ordner.file("wkak.alt"));
+    // Loading the rewritten file gives the same entries, without the nameless ones, and rewrites nothing.
     Definitionen wieder;
     EXPECT_EQ(u.laden(wieder), Ausgang::Weiter);
     EXPECT_TRUE(u.fragen.asked.empty());
-    EXPECT_EQ(inhalt(u.ordner.file("wkak.alt")), sicherung);
+    EXPECT_EQ(inhalt(u.ordner.file("wkak.alt")), alteDatei);
     d.disziplinen.eintraege.resize(faelle.size());
     EXPECT_EQ(wieder.disziplinen.eintraege, d.disziplinen.eintraege);
     ASSERT_EQ(wieder.klassen.anzahl, 3);
@@ -183,45 +161,34 @@ TEST(WkAkLaden, AFileOfTheOlderLayoutGetsDerivedTargetsAndIsRewrittenWithABackup
 TEST(WkAkLaden, NumericClassNumbersAreReadAsTextAndTheFileIsRewritten)
 {
     Umfeld u;
-    {
-        clubdb::Connection datei = clubdb::Connection::create(u.pfad);
-        datei.execute("CREATE TABLE Disziplinen (Name VARCHAR(40));"
-                      "CREATE TABLE Altersklassen (Name VARCHAR(30), KlassenNr SMALLINT, KlasseVon SMALLINT, "
-                      "KlasseBis SMALLINT, KlasseWeibl BOOLEAN, KlassenRang SMALLINT);" +
-                      klasseSql("Damenklasse", "11", 21, 40, true, 4) + klasseSql("Offen", "0", 0, 99, false, 0) +
-                      klasseSql("Schüler", "-3", 12, 14, false, -3));
-        datei.close();
-    }
+    clubdb::Connection::create(u.pfad).execute(
+        "CREATE TABLE Disziplinen (Name VARCHAR(40)); CREATE TABLE Altersklassen (Name VARCHAR(30), KlassenNr "
+        "SMALLINT, KlasseVon SMALLINT, KlasseBis SMALLINT, KlasseWeibl BOOLEAN, KlassenRang SMALLINT);" +
+        klasseSql("Damenklasse", "11", 21, 40, true, 4) + klasseSql("Offen", "0", 0, 99, false, 0) +
+        klasseSql("Schüler", "-3", 12, 14, false, -3));
 
     Definitionen d;
     EXPECT_EQ(u.laden(d), Ausgang::Weiter);
 
     EXPECT_TRUE(u.fragen.asked.empty());
-    ASSERT_EQ(d.klassen.anzahl, 3);
-    EXPECT_EQ(d.klassen.eintraege[0], klasse("Damenklasse", "11", 21, 40, true, 4));
-    EXPECT_EQ(d.klassen.eintraege[1], klasse("Offen", "10", 0, 99, false, 0));
-    EXPECT_EQ(d.klassen.eintraege[2], klasse("Schüler", "-3", 12, 14, false, -3));
+    const std::vector<Altersklasse> erwartet = {
+        {"Damenklasse", "11", 21, 40, true, 4}, {"Offen", "10", 0, 99, false, 0}, {"Schüler", "-3", 12, 14, false, -3}};
+    EXPECT_EQ(d.klassen.eintraege, erwartet);
     EXPECT_TRUE(std::filesystem::exists(u.ordner.file("wkak.alt")));
     EXPECT_EQ(spalten(u.pfad, "Altersklassen")[1].declaredType, "VARCHAR(22)");
-
     Definitionen wieder;
     EXPECT_EQ(u.laden(wieder), Ausgang::Weiter);
-    EXPECT_EQ(wieder.klassen.eintraege, d.klassen.eintraege);
+    EXPECT_EQ(wieder.klassen.eintraege, erwartet);
 }
 
 TEST(WkAkLaden, ASubtotalIsKeptOnlyWhenTheSeriesDivideIntoWholeGroups)
 {
-    struct Fall
-    {
-        int serien;
-        int zwSu;
-        int erwartet;
-    };
-    const std::vector<Fall> faelle = {{6, 4, 0}, {6, 2, 2}, {6, 3, 3}, {6, 0, 0}, {12, 6, 6}, {4, 8, 0}};
+    // Series, subtotal after, subtotal kept.
+    const std::vector<std::tuple<int, int, int>> faelle = {{6, 4, 0}, {6, 2, 2}, {6, 0, 0}};
     Umfeld u;
     std::string sql;
-    for (const Fall& f : faelle)
-        sql += disziplinSql({.serien = f.serien, .zwSuNachSer = f.zwSu});
+    for (const auto& [serien, zwSu, erwartet] : faelle)
+        sql += disziplinSql({.serien = serien, .zwSuNachSer = zwSu});
     aktuelleDatei(u, u.pfad, sql);
 
     Definitionen d;
@@ -229,8 +196,7 @@ TEST(WkAkLaden, ASubtotalIsKeptOnlyWhenTheSeriesDivideIntoWholeGroups)
 
     ASSERT_EQ(d.disziplinen.anzahl, static_cast<std::int16_t>(faelle.size()));
     for (std::size_t i = 0; i < faelle.size(); ++i)
-        EXPECT_EQ(d.disziplinen.eintraege[i].ZwSuNachSer, faelle[i].erwartet)
-            << faelle[i].serien << " Serien, Zwischensumme nach " << faelle[i].zwSu;
+        EXPECT_EQ(d.disziplinen.eintraege[i].ZwSuNachSer, std::get<2>(faelle[i])) << "Fall " << i;
 }
 
 TEST(WkAkLaden, ClassListsHoldTheClassesBelowRank101HighestRankFirst)
@@ -248,14 +214,12 @@ TEST(WkAkLaden, ClassListsHoldTheClassesBelowRank101HighestRankFirst)
 
     EXPECT_EQ(d.klassen.anzahl, 8);
     std::vector<std::string> frauen;
-    for (const Altersklasse& k : d.frauen.eintraege) {
-        frauen.push_back(k.Name + k.KlassenNr);
-        EXPECT_TRUE(k.KlasseWeibl);
-    }
-    EXPECT_EQ(frauen, (std::vector<std::string>{"C3", "A1", "E5", "D4", "B2"}));
+    for (const Altersklasse& k : d.frauen.eintraege)
+        frauen.push_back(k.Name + k.KlassenNr + (k.KlasseWeibl ? "w" : "m"));
+    EXPECT_EQ(frauen, (std::vector<std::string>{"C3w", "A1w", "E5w", "D4w", "B2w"}));
     EXPECT_EQ(d.frauen.anzahl, 5);
-    ASSERT_EQ(d.maenner.anzahl, 1);
-    EXPECT_EQ(d.maenner.eintraege, (std::vector<Altersklasse>{klasse("Herren", "10", 21, 99, false, 100)}));
+    EXPECT_EQ(d.maenner.anzahl, 1);
+    EXPECT_EQ(d.maenner.eintraege, (std::vector<Altersklasse>{{"Herren", "10", 21, 99, false, 100}}));
 }
 
 TEST(WkAkLaden, EmptyTablesGiveEmptyListsWithOneEmptyEntry)
@@ -268,12 +232,9 @@ TEST(WkAkLaden, EmptyTablesGiveEmptyListsWithOneEmptyEntry)
     EXPECT_EQ(u.laden(d), Ausgang::Weiter);
 
     EXPECT_TRUE(u.fragen.asked.empty());
-    for (const auto* liste : {&d.klassen, &d.frauen, &d.maenner}) {
-        EXPECT_EQ(liste->anzahl, 0);
-        EXPECT_EQ(liste->eintraege, std::vector<Altersklasse>{Altersklasse{}});
-    }
-    EXPECT_EQ(d.disziplinen.anzahl, 0);
-    EXPECT_EQ(d.disziplinen.eintraege, std::vector<Disziplin>{Disziplin{}});
+    for (const auto* liste : {&d.klassen, &d.frauen, &d.maenner})
+        EXPECT_EQ(std::tuple(liste->anzahl, liste->eintraege), std::tuple(0, std::vector<Altersklasse>(1)));
+    EXPECT_EQ(std::tuple(d.disziplinen.anzahl, d.disziplinen.eintraege), std::tuple(0, std::vector<Disziplin>(1)));
     EXPECT_EQ(inhalt(u.pfad), vorher);
 }
 
@@ -284,11 +245,11 @@ TEST(WkAkLaden, ValuesThatDoNotFitEndTheLoadWithTheQuestionToCreateAnEmptyFile)
         const char* beschreibung;
         std::string sql;
         std::int16_t disziplinenGelesen; // the count of a table that was read to its end
+        enum { Aktuell, Aelter, Gesperrt } datei = Aktuell;
     };
     const std::vector<Fall> faelle = {
         {"Byte über 255", "UPDATE Disziplinen SET WertungsOption = 256", 0},
         {"Byte unter 0", "UPDATE Disziplinen SET FinalTeilnehmer = -1 WHERE rowid = 2", 0},
-        {"Serienanzahl über 255", "UPDATE Disziplinen SET Serienanzahl = 300", 0},
         {"Name ohne Wert", "UPDATE Disziplinen SET Name = NULL WHERE rowid = 2", 0},
         {"Serienname ohne Wert", "UPDATE Disziplinen SET BezSer7 = NULL", 0},
         {"Scheibe ohne Wert nach dem ersten Datensatz", "UPDATE Disziplinen SET ScheibeNr2 = NULL WHERE rowid = 2", 0},
@@ -300,15 +261,24 @@ TEST(WkAkLaden, ValuesThatDoNotFitEndTheLoadWithTheQuestionToCreateAnEmptyFile)
         {"Rang ohne Wert", "UPDATE Altersklassen SET KlassenRang = NULL", 2},
         {"Klassennummer ohne Wert", "UPDATE Altersklassen SET KlassenNr = NULL", 2},
         {"mehr als 32767 Datensätze", mehrDisziplinen(32768), 0},
+        {"SpO-Nr über 16 Bit im älteren Format", alteDisziplinSql("Unsinn", "327.68"), 0, Fall::Aelter},
+        {"von Zervik gesperrt", "", 0, Fall::Gesperrt},
     };
     for (const Fall& f : faelle) {
         SCOPED_TRACE(f.beschreibung);
         Umfeld u;
-        aktuelleDatei(u, u.pfad,
-                      disziplinSql({}) + disziplinSql({.name = "Luftpistole", .spoNr = "2.10"}) +
-                          klasseSql("Damenklasse", "'11'", 21, 40, true, 4));
-        ausfuehren(u.pfad, f.sql);
+        if (f.datei == Fall::Aelter)
+            aeltereDatei(u.pfad, alteDisziplinSql("Luftgewehr", "1.10") + f.sql);
+        else
+            aktuelleDatei(u, u.pfad,
+                          disziplinSql({}) + disziplinSql({.name = "Luftpistole", .spoNr = "2.10"}) +
+                              klasseSql("Damenklasse", "'11'", 21, 40, true, 4) + f.sql);
         const std::string vorher = inhalt(u.pfad);
+        std::optional<clubdb::Connection> halter;
+        if (f.datei == Fall::Gesperrt) {
+            halter.emplace(clubdb::Connection::open(u.pfad));
+            halter->execute("BEGIN EXCLUSIVE; UPDATE Disziplinen SET Serienanzahl = 6;");
+        }
         u.fragen.answers = {Answer::No};
 
         Definitionen d = vorherGeladen();
@@ -320,9 +290,9 @@ TEST(WkAkLaden, ValuesThatDoNotFitEndTheLoadWithTheQuestionToCreateAnEmptyFile)
         EXPECT_EQ(u.fragen.asked[0].buttons, Buttons::YesNo);
         EXPECT_EQ(d.disziplinen.anzahl, f.disziplinenGelesen);
         EXPECT_EQ(d.klassen.anzahl, 0);
-        // The class lists stay as the previous load left them.
-        EXPECT_EQ(d.frauen.eintraege[0].Name, "alt");
+        EXPECT_EQ(d.frauen.eintraege[0].Name, "alt"); // the class lists stay as the previous load left them
         EXPECT_EQ(inhalt(u.pfad), vorher);
+        EXPECT_FALSE(std::filesystem::exists(u.ordner.file("wkak.alt")));
     }
 }
 
@@ -339,50 +309,28 @@ TEST(WkAkLaden, ATableOf32767RecordsIsLoadedWhole)
     EXPECT_EQ(d.disziplinen.eintraege.size(), 32767u);
 }
 
-TEST(WkAkLaden, ASpoNrBeyond16BitsInTheOlderLayoutIsAnError)
-{
-    Umfeld u;
-    aeltereDatei(u.pfad, alteDisziplinSql("Luftgewehr", "1.10") + alteDisziplinSql("Unsinn", "327.68"));
-    u.fragen.answers = {Answer::No};
-
-    Definitionen d;
-    u.laden(d);
-
-    EXPECT_EQ(u.titel(), std::vector<std::string>{"Zervik - Verbindungsfehler"});
-    EXPECT_EQ(d.disziplinen.anzahl, 0);
-    EXPECT_FALSE(std::filesystem::exists(u.ordner.file("wkak.alt")));
-}
-
 TEST(WkAkLaden, AnUnreadableFileIsReplacedOnlyAfterBothQuestionsAreConfirmed)
 {
-    struct Fall
-    {
-        std::vector<Answer> antworten;
-        bool ersetzt;
-    };
-    for (const Fall& f : {Fall{{Answer::No}, false}, Fall{{Answer::Yes, Answer::Cancel}, false},
-                          Fall{{Answer::Yes, Answer::Ok}, true}}) {
-        SCOPED_TRACE(f.antworten.size());
+    for (const auto& antworten :
+         std::vector<std::vector<Answer>>{{Answer::No}, {Answer::Yes, Answer::Cancel}, {Answer::Yes, Answer::Ok}}) {
+        SCOPED_TRACE(antworten.size());
         Umfeld u;
         std::ofstream(u.pfad) << "Protokoll der Jahreshauptversammlung";
-        u.fragen.answers.assign(f.antworten.begin(), f.antworten.end());
+        u.fragen.answers.assign(antworten.begin(), antworten.end());
 
         Definitionen d;
         EXPECT_EQ(u.laden(d), Ausgang::Weiter);
 
-        ASSERT_EQ(u.fragen.asked.size(), f.antworten.size());
+        ASSERT_EQ(u.fragen.asked.size(), antworten.size());
         EXPECT_EQ(u.fragen.asked[0].text, verbindungsfehlerText(u.pfad));
-        if (f.antworten.size() == 2) {
-            EXPECT_EQ(u.fragen.asked[1].title, "Zervik - Sicherheitsabfrage");
-            EXPECT_EQ(u.fragen.asked[1].text,
-                      "Achtung! Soll die vorhandene Datei " + u.pfad + " überschrieben werden?");
-            EXPECT_EQ(u.fragen.asked[1].buttons, Buttons::OkCancel);
-        }
         EXPECT_EQ(d.disziplinen.anzahl, 0);
-        if (!f.ersetzt) {
+        if (antworten.back() != Answer::Ok) {
             EXPECT_EQ(inhalt(u.pfad), "Protokoll der Jahreshauptversammlung");
             continue;
         }
+        EXPECT_EQ(u.fragen.asked[1].title, "Zervik - Sicherheitsabfrage");
+        EXPECT_EQ(u.fragen.asked[1].text, "Achtung! Soll die vorhandene Datei " + u.pfad + " überschrieben werden?");
+        EXPECT_EQ(u.fragen.asked[1].buttons, Buttons::OkCancel);
         // Nothing is reread at once; the next load finds the empty file.
         u.fragen.asked.clear();
         EXPECT_EQ(u.laden(d), Ausgang::Weiter);
@@ -390,83 +338,50 @@ TEST(WkAkLaden, AnUnreadableFileIsReplacedOnlyAfterBothQuestionsAreConfirmed)
     }
 }
 
-TEST(WkAkLaden, AFileLockedByTheCompetitionProgramCannotBeRead)
-{
-    Umfeld u;
-    aktuelleDatei(u, u.pfad, disziplinSql({}));
-    clubdb::Connection halter = clubdb::Connection::open(u.pfad);
-    halter.execute("BEGIN EXCLUSIVE; UPDATE Disziplinen SET Serienanzahl = 6;");
-    u.fragen.answers = {Answer::No};
-
-    Definitionen d;
-    EXPECT_EQ(u.laden(d), Ausgang::Weiter);
-
-    EXPECT_EQ(u.titel(), std::vector<std::string>{"Zervik - Verbindungsfehler"});
-    halter.execute("ROLLBACK");
-}
-
 TEST(WkAkLaden, WithoutAPathTheFirstDefaultFileOfTheProgramFolderIsUsed)
 {
-    struct Fall
-    {
-        std::vector<std::string> vorhanden;
-        std::string erwartet;
-    };
-    const std::vector<Fall> faelle = {
-        {{"wkak-lsv-st.zrv", "wkakAllgem.zrv", "wkak.zrv"}, "wkak-lsv-st.zrv"},
-        {{"wkakAllgem.zrv", "wkak.zrv"}, "wkakAllgem.zrv"},
-        {{"wkak.zrv", "WkAk.zrv"}, "wkak.zrv"},
-    };
-    for (const Fall& f : faelle) {
-        SCOPED_TRACE(f.erwartet);
+    const std::vector<std::vector<std::string>> faelle = {// the files present; the first is used
+                                                          {"wkak-lsv-st.zrv", "wkakAllgem.zrv", "wkak.zrv"},
+                                                          {"wkakAllgem.zrv", "wkak.zrv"},
+                                                          {"wkak.zrv", "WkAk.zrv"}};
+    for (const auto& vorhanden : faelle) {
+        SCOPED_TRACE(vorhanden[0]);
         Umfeld u;
-        for (const std::string& name : f.vorhanden)
+        for (const std::string& name : vorhanden)
             aktuelleDatei(u, u.ordner.file(name), disziplinSql({.name = name}));
         std::string pfad;
 
         Definitionen d;
         EXPECT_EQ(WkAkLaden(d, pfad, u.umgebung), Ausgang::Weiter);
 
-        EXPECT_EQ(pfad, u.ordner.file(f.erwartet));
+        EXPECT_EQ(pfad, u.ordner.file(vorhanden[0]));
         EXPECT_TRUE(u.fragen.asked.empty());
-        EXPECT_EQ(d.disziplinen.eintraege[0].Name, f.erwartet);
+        EXPECT_EQ(d.disziplinen.eintraege[0].Name, vorhanden[0]);
     }
 }
 
 TEST(WkAkLaden, AMissingFileIsOfferedToBeCreated)
 {
-    const std::string fehlendText = "Datei mit den Voreinstellungen der Klassen wurde nicht gefunden." + kCrLf +
-                                    "Soll eine leere Datei angelegt werden?";
-    {
-        SCOPED_TRACE("Nein, Nein");
+    for (const bool anlegen : {false, true}) {
+        SCOPED_TRACE(anlegen);
         Umfeld u;
-        u.fragen.answers = {Answer::No, Answer::No};
+        u.fragen.answers = {anlegen ? Answer::Yes : Answer::No, Answer::No};
         std::string pfad;
         Definitionen d = vorherGeladen();
 
         EXPECT_EQ(WkAkLaden(d, pfad, u.umgebung), Ausgang::Weiter);
 
         EXPECT_EQ(pfad, u.ordner.file("wkak.zrv"));
-        ASSERT_EQ(u.fragen.asked.size(), 2u);
+        ASSERT_EQ(u.fragen.asked.size(), anlegen ? 1u : 2u);
         EXPECT_EQ(u.fragen.asked[0].title, "Zervik - fehlende Datei");
-        EXPECT_EQ(u.fragen.asked[0].text, fehlendText);
+        EXPECT_EQ(u.fragen.asked[0].text, "Datei mit den Voreinstellungen der Klassen wurde nicht gefunden.\r\n"
+                                          "Soll eine leere Datei angelegt werden?");
         EXPECT_EQ(u.fragen.asked[0].buttons, Buttons::YesNo);
-        EXPECT_EQ(u.fragen.asked[1].text, verbindungsfehlerText(pfad));
-        EXPECT_EQ(d.disziplinen.anzahl, 0);
-        EXPECT_EQ(d.disziplinen.eintraege.size(), 1u);
-        EXPECT_EQ(d.klassen.anzahl, 0);
-        EXPECT_FALSE(std::filesystem::exists(pfad));
-    }
-    {
-        SCOPED_TRACE("Ja");
-        Umfeld u;
-        u.fragen.answers = {Answer::Yes};
-        Definitionen d;
-
-        EXPECT_EQ(u.laden(d), Ausgang::Weiter);
-
-        EXPECT_EQ(u.titel(), std::vector<std::string>{"Zervik - fehlende Datei"});
-        EXPECT_TRUE(std::filesystem::is_regular_file(u.pfad));
-        EXPECT_EQ(d.disziplinen.anzahl, 0);
+        if (!anlegen) {
+            EXPECT_EQ(u.fragen.asked[1].text, verbindungsfehlerText(pfad));
+        }
+        EXPECT_EQ(std::tuple(d.disziplinen.anzahl, d.disziplinen.eintraege.size(), d.klassen.anzahl),
+                  std::tuple(0, 1u, 0));
+        EXPECT_EQ(std::filesystem::is_regular_file(pfad), anlegen);
     }
 }

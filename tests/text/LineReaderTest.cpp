@@ -1,11 +1,11 @@
 #include "text/LineReader.h"
 
+#include "support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <system_error>
 #include <tuple>
@@ -14,43 +14,26 @@
 namespace {
 
 using namespace std::string_literals;
+using Lines = std::vector<std::string>;
 
 // The reader's chunk size; the boundary tests place line ends around it.
 constexpr std::size_t kChunk = 64 * 1024;
 
-class LineReaderTest : public testing::Test
+// The lines of a file with the content, and whether the reader took it as UTF-8.
+std::pair<Lines, bool> readAll(const std::string& content)
 {
-protected:
-    void SetUp() override
-    {
-        m_dir =
-            std::filesystem::temp_directory_path() / ("tvx_linereader_" + std::to_string(std::random_device{}()) + "_" +
-                                                      testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
+    const TempFolder folder;
+    std::ofstream(folder.file("export.txt"), std::ios::binary) << content;
+    text::LineReader reader(folder.file("export.txt"));
+    Lines lines;
+    std::string line;
+    while (reader.readLine(line))
+        lines.push_back(line);
+    EXPECT_FALSE(reader.readLine(line));
+    return {lines, reader.isUtf8()};
+}
 
-    std::vector<std::string> readAll(const std::string& content, bool* utf8 = nullptr)
-    {
-        const auto path = m_dir / "export.txt";
-        std::ofstream(path, std::ios::binary) << content;
-        text::LineReader reader(path);
-        std::vector<std::string> lines;
-        std::string line;
-        while (reader.readLine(line))
-            lines.push_back(line);
-        EXPECT_FALSE(reader.readLine(line));
-        if (utf8 != nullptr)
-            *utf8 = reader.isUtf8();
-        return lines;
-    }
-
-    std::filesystem::path m_dir;
-};
-
-using Lines = std::vector<std::string>;
-
-TEST_F(LineReaderTest, SplitsLines)
+TEST(LineReader, SplitsLines)
 {
     const std::vector<std::tuple<std::string, Lines, bool>> rows = {
         {"a\r\nb\r\n", {"a", "b"}, false},
@@ -67,38 +50,35 @@ TEST_F(LineReaderTest, SplitsLines)
         {"\xEF\xBB\xBF", {}, true},
         {"a\xEF\xBB\xBF", {"a\xC3\xAF\xC2\xBB\xC2\xBF"}, false}, // a mark later on is text
     };
-    for (const auto& [content, expected, isUtf8] : rows) {
-        bool utf8 = !isUtf8;
-        EXPECT_EQ(readAll(content, &utf8), expected) << testing::PrintToString(content);
-        EXPECT_EQ(utf8, isUtf8) << testing::PrintToString(content);
-    }
+    for (const auto& [content, expected, isUtf8] : rows)
+        EXPECT_EQ(readAll(content), std::pair(expected, isUtf8)) << testing::PrintToString(content);
 }
 
-TEST_F(LineReaderTest, LineEndsAcrossChunkBoundary)
+TEST(LineReader, LineEndsAcrossChunkBoundary)
 {
     for (const std::size_t size : {kChunk - 2, kChunk - 1, kChunk}) {
         const std::string a(size, 'a');
-        EXPECT_EQ(readAll(a + "\r\nb"), (Lines{a, "b"})) << size;
-        EXPECT_EQ(readAll(a + "\r\rb"), (Lines{a, "", "b"})) << size;
+        EXPECT_EQ(readAll(a + "\r\nb").first, (Lines{a, "b"})) << size;
+        EXPECT_EQ(readAll(a + "\r\rb").first, (Lines{a, "", "b"})) << size;
     }
     // "ä" split between the chunks of a UTF-8 file.
     const std::string a(kChunk - 4, 'a');
-    EXPECT_EQ(readAll("\xEF\xBB\xBF" + a + "\xC3\xA4\r\n"), Lines{a + "\xC3\xA4"});
+    EXPECT_EQ(readAll("\xEF\xBB\xBF" + a + "\xC3\xA4\r\n").first, Lines{a + "\xC3\xA4"});
 }
 
-TEST_F(LineReaderTest, ReportsErrors)
+TEST(LineReader, ReportsErrors)
 {
+    const TempFolder folder;
     try {
-        text::LineReader reader(m_dir / "missing.txt");
+        text::LineReader reader(folder.file("missing.txt"));
         FAIL() << "no exception";
     } catch (const std::system_error& e) {
         EXPECT_EQ(e.code().value(), ENOENT);
     }
-
     // A folder opens for reading on this platform, but reading from it fails.
-    text::LineReader folder(m_dir);
+    text::LineReader reader(folder.path());
     std::string line;
-    EXPECT_THROW(folder.readLine(line), std::system_error);
+    EXPECT_THROW(reader.readLine(line), std::system_error);
 }
 
 } // namespace
