@@ -22,7 +22,7 @@ namespace clubdb {
 class BatchedTransaction
 {
 public:
-    static constexpr int kLinesPerCommit = 2000;
+    static constexpr int kLinesPerCommit = 5000;
 
     // What became of the lines since the last commit.
     enum class Outcome {

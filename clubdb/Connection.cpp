@@ -44,6 +44,9 @@ Connection Connection::openHandle(const std::string& path, int flags)
     check(db, rc);
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    // The indexes of a federation's club database outgrow the engine's small default cache; every
+    // insert would then read its pages from the file again.
+    sqlite3_exec(db, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
     // The engine opens lazily: read the schema now, so that a locked file, a file that is no
     // database or a file that may not be written fails here and not at the first query.
     check(db, sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr));

@@ -26,6 +26,13 @@ std::string irgendwo(std::string_view wert)
     return "%" + LikeMuster(wert) + "%";
 }
 
+// Persons of one postcode and one sex: a neighbour of the other sex and another birth date can
+// never score six.
+std::string plzSchluessel(std::string_view plz, bool weiblich)
+{
+    return std::string(plz) + (weiblich ? "\x01w" : "\x01m");
+}
+
 std::optional<std::string> wert(const clubdb::Statement& zeile, int spalte)
 {
     return zeile.isNull(spalte) ? std::nullopt : std::optional(zeile.text(spalte));
@@ -97,7 +104,7 @@ void Personenindex::aufnehmen(const clubdb::Statement& zeile)
     if (!p.datumOhneWert)
         m_nachGeburtsdatum[p.geburtsdatum.dayNumber()].push_back(index);
     if (hatWert(p, Plz))
-        m_nachPlz[std::string(ohneRandblanks(feld(p, Plz)))].push_back(index);
+        m_nachPlz[plzSchluessel(ohneRandblanks(feld(p, Plz)), p.weiblich)].push_back(index);
     m_nachKey[p.key] = index;
     m_personen.push_back(p);
 }
@@ -151,7 +158,7 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
                 treffer.push_back(i);
         }
     }
-    const auto gleichePlz = m_nachPlz.find(m.plz);
+    const auto gleichePlz = m_nachPlz.find(plzSchluessel(m.plz, m.weiblich));
     if (gleichePlz != m_nachPlz.end()) {
         const std::string name = irgendwo(m.nachname);
         const std::string vorname = irgendwo(m.vorname);
@@ -159,7 +166,11 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
             const Person& p = m_personen[i];
             if (!p.datumOhneWert && p.geburtsdatum == m.geburtsdatum)
                 continue; // found by its birth date already
-            // Otherwise the plain search needs the last or the first name found by LIKE.
+            // With another birth date six needs every other property to agree (the sex does, by the
+            // key); the last name is the cheapest to test first. Then the plain search needs the last
+            // or the first name found by LIKE.
+            if (!Enthalten(ohneRandblanks(feld(p, Name)), m.nachname))
+                continue;
             if (Punktzahl(werte(p), m) >= 6 && (passt(p, Name, name) || passt(p, Vorname, vorname)))
                 treffer.push_back(i);
         }

@@ -66,7 +66,7 @@ private:
     std::string m_texte;
     std::vector<Person> m_personen;
     std::unordered_map<std::int64_t, std::vector<std::uint32_t>> m_nachGeburtsdatum;
-    std::unordered_map<std::string, std::vector<std::uint32_t>> m_nachPlz;
+    std::unordered_map<std::string, std::vector<std::uint32_t>> m_nachPlz; // postcode and sex
     std::unordered_map<std::int64_t, std::uint32_t> m_nachKey;
 };
 
