@@ -1,10 +1,10 @@
 #include "app/Anzeigefeld.h"
 
 #include <QKeyEvent>
-#include <QTextDocument>
 #include <QMouseEvent>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
+#include <QTextDocument>
 
 namespace fenster {
 

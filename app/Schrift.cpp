@@ -56,12 +56,13 @@ bool allePassen(const QList<QWidget*>& beschriftungen)
     return true;
 }
 
-// Makes the font of the widgets smaller until all of them fit; einstellen sets a size.
-template <typename Einstellen> void verkleinern(const QList<QWidget*>& widgets, double punkte, Einstellen einstellen)
+// Makes the font of traeger, which the widgets follow, smaller until all of them fit.
+void verkleinern(const QList<QWidget*>& widgets, QWidget& traeger)
 {
-    while (!allePassen(widgets) && punkte - kSchritt >= kKleinstePunkte) {
-        punkte -= kSchritt;
-        einstellen(punkte);
+    QFont schrift = traeger.font();
+    while (!allePassen(widgets) && schrift.pointSizeF() - kSchritt >= kKleinstePunkte) {
+        schrift.setPointSizeF(schrift.pointSizeF() - kSchritt);
+        traeger.setFont(schrift);
     }
 }
 
@@ -79,21 +80,12 @@ void BeschriftungenEinpassen(QWidget& fenster)
 {
     QList<QWidget*> gemeinsam;
     for (QWidget* w : beschriftungen(fenster)) {
-        if (w->testAttribute(Qt::WA_SetFont)) {
-            verkleinern({w}, w->font().pointSizeF(), [w](double punkte) {
-                QFont schrift = w->font();
-                schrift.setPointSizeF(punkte);
-                w->setFont(schrift);
-            });
-        } else {
+        if (w->testAttribute(Qt::WA_SetFont))
+            verkleinern({w}, *w);
+        else
             gemeinsam << w;
-        }
     }
-    verkleinern(gemeinsam, fenster.font().pointSizeF(), [&fenster](double punkte) {
-        QFont schrift = fenster.font();
-        schrift.setPointSizeF(punkte);
-        fenster.setFont(schrift);
-    });
+    verkleinern(gemeinsam, fenster);
 }
 
 } // namespace fenster

@@ -50,8 +50,8 @@ public:
     // Start in two halves, for a front end that may change nothing before it knows that the run
     // can happen (the batch program replaces the club database only then). vorbereiten does
     // everything that can refuse the run: it loads the definitions and creates the log, and
-    // answers Bereit when the steps may follow. Then either ausfuehren runs them, or verwerfen
-    // gives the run up and removes the log that would stay empty.
+    // answers Bereit when the steps may follow. Only then either ausfuehren runs them, or
+    // verwerfen gives the run up and removes the log that would stay empty.
     Laufende vorbereiten(const Laufeingaben& eingaben, std::string& definitionsPfad);
     Laufende ausfuehren(const Laufeingaben& eingaben);
     void verwerfen();
