@@ -36,13 +36,18 @@ void MainVdbVidazer::CmdStart_Click()
     m_imStart = true;
     const run::Laufeingaben eingaben{
         m_exportOrdner, m_dateien, m_vdbPfad, m_vdbOrdner, m_umgebung.programmOrdner, m_umgebung.anwendungsdatenOrdner};
-    const run::Laufende ende = m_lauf.start(eingaben, m_definitionsPfad);
+    std::string definitionsPfad = m_definitionsPfad;
+    const run::Laufende ende = m_lauf.start(eingaben, definitionsPfad);
     m_imStart = false;
     if (ende == run::Laufende::ProgrammBeenden) {
         sofortBeenden();
         return;
     }
-    // Without a chosen file the run takes the program's default file; the field shows which.
+    // A refused run changes nothing in the window. After a run the field shows the definitions
+    // file it used: without a chosen file, the program's default file.
+    if (ende != run::Laufende::Beendet)
+        return;
+    m_definitionsPfad = definitionsPfad;
     m_anzWkAk->setText(qt(m_definitionsPfad));
 }
 

@@ -3,6 +3,7 @@
 #include "app/Anzeigefeld.h"
 #include "app/Einstellungen.h"
 #include "app/Einstellungsdatei.h"
+#include "app/Schrift.h"
 #include "app/Twips.h"
 
 #include <QCheckBox>
@@ -48,15 +49,11 @@ MainVdbVidazer::MainVdbVidazer(questions::Questions& fragen, Programmumgebung um
     setObjectName(QStringLiteral("MainVdbVidazer"));
     setWindowTitle(QStringLiteral("TVX - Zervik - Vidazerierung"));
     setWindowIcon(QIcon(QStringLiteral(":/tvx-vidazer.png")));
-    // Arial is the window's font; where it is missing, its metric twin Liberation Sans
-    // keeps every caption inside its control.
-    QFont schrift = font();
-    schrift.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    schrift.setPointSizeF(9.75);
-    setFont(schrift);
+    SchriftSetzen(*this);
     steuerelementeAnlegen();
-
     m_bezVersion->setText(QStringLiteral("Version " TVX_VERSION));
+    BeschriftungenEinpassen(*this);
+
     std::error_code ec;
     std::filesystem::create_directories(m_umgebung.anwendungsdatenOrdner, ec);
     einstellungenLaden();

@@ -69,6 +69,19 @@ std::string asFolder(const std::filesystem::path& path)
     return folder;
 }
 
+// Whether the two paths name one file: the same path, or another way to it (a relative path, a
+// link). Paths of which one names no file yet are compared in their normal form.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b)
+{
+    std::error_code ecA;
+    std::error_code ecB;
+    if (std::filesystem::equivalent(a, b, ecA))
+        return true;
+    const std::filesystem::path normalA = std::filesystem::weakly_canonical(a, ecA);
+    const std::filesystem::path normalB = std::filesystem::weakly_canonical(b, ecB);
+    return ecA || ecB ? a.lexically_normal() == b.lexically_normal() : normalA == normalB;
+}
+
 void printSummary(std::ostream& out, const BatchFrontend& frontend, const run::Umsetzungslauf& lauf)
 {
     const clubdb::VdbInhalt& inhalt = frontend.lastContent();
@@ -119,17 +132,22 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
         err << "Fehler: Der Ordner der Vereinsdatenbank " << arguments->paths[1] << " existiert nicht.\n";
         return kBadInput;
     }
-    if (std::filesystem::exists(std::filesystem::symlink_status(database, ec)) && !arguments->replace) {
+    std::string definitionsPfad = std::filesystem::absolute(arguments->paths[2], ec).string();
+    if (sameFile(database, definitionsPfad)) {
+        err << "Fehler: Die Vereinsdatenbank " << database.string()
+            << " ist zugleich die Datei der Wettkampfdefinitionen. Bitte geben Sie für die Vereinsdatenbank eine "
+               "andere Datei an.\n";
+        return kBadInput;
+    }
+    const auto status = std::filesystem::symlink_status(database, ec);
+    if (std::filesystem::is_directory(status)) {
+        err << "Fehler: " << database.string() << " ist ein Ordner und keine Vereinsdatenbank.\n";
+        return kBadInput;
+    }
+    if (std::filesystem::exists(status) && !arguments->replace) {
         err << "Fehler: Die Vereinsdatenbank " << database.string()
             << " existiert bereits. Mit --replace wird sie gelöscht und neu angelegt.\n";
         return kBadInput;
-    }
-    try {
-        clubdb::DatenbankErstellen(database.string());
-    } catch (const clubdb::DbError& e) {
-        err << "Fehler: Die Vereinsdatenbank " << database.string() << " konnte nicht angelegt werden.\n"
-            << e.number() << " ; " << e.description() << "\n";
-        return kNotWritable;
     }
 
     run::Laufeingaben eingaben;
@@ -139,21 +157,31 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
     eingaben.vdbOrdner = importer::OrdnerVonPfad(eingaben.vdbPfad);
     eingaben.programmOrdner = environment.programFolder;
     eingaben.anwendungsdatenOrdner = environment.dataFolder;
-    std::string definitionsPfad = std::filesystem::absolute(arguments->paths[2], ec).string();
 
     BatchFrontend frontend(err, environment.terminal, environment.interrupted);
     run::Umsetzungslauf lauf(frontend);
     lauf.logEin = !arguments->noLog;
     frontend.attach(lauf);
-    const run::Laufende ende = lauf.start(eingaben, definitionsPfad);
+
+    // Everything that can refuse the run is checked before the club database is touched: a
+    // refused run leaves an existing one exactly as it was.
+    const run::Laufende vorbereitet = lauf.vorbereiten(eingaben, definitionsPfad);
+    if (vorbereitet != run::Laufende::Bereit)
+        return vorbereitet == run::Laufende::DefinitionenLeer ? kBadInput : kNotWritable;
+    try {
+        if (arguments->replace)
+            clubdb::DatenbankErsetzen(eingaben.vdbPfad);
+        else
+            clubdb::DatenbankNeuErstellen(eingaben.vdbPfad);
+    } catch (const clubdb::DbError& e) {
+        lauf.verwerfen();
+        err << "Fehler: Die Vereinsdatenbank " << eingaben.vdbPfad << " konnte nicht angelegt werden.\n"
+            << e.number() << " ; " << e.description() << "\n";
+        return e.number() == clubdb::fehler::kDatenbankExistiert ? kBadInput : kNotWritable;
+    }
+    lauf.ausfuehren(eingaben);
     frontend.finishProgress();
 
-    if (ende != run::Laufende::Beendet) {
-        // Nothing was converted: the empty club database made above would only stand in the way
-        // of the next attempt, which would then need --replace.
-        std::filesystem::remove(database, ec);
-        return ende == run::Laufende::DefinitionenLeer ? kBadInput : kNotWritable;
-    }
     printSummary(out, frontend, lauf);
     if (!lauf.logFehlerfrei() || frontend.errorDuringRun())
         return kNotWritable;

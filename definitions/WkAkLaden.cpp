@@ -215,12 +215,16 @@ Altersklasse klasseLesen(const clubdb::Statement& zeile, std::size_t index, cons
 void klassenLesen(clubdb::Connection& datei, Klassentabelle& tabelle, Dateiform& form)
 {
     clubdb::Statement zeile(datei, "SELECT * FROM Altersklassen");
-    const std::string typ = zeile.declaredType(zeile.columnIndex("KlassenNr"));
-    form.numerischeKlassenNr = clubdb::compareIgnoringCase(text::trim(typ), "SMALLINT") == 0;
     std::size_t gelesen = 0;
     while (zeile.step()) {
-        if (gelesen == 0 && !integerLesbar(zeile, "KlasseVon"))
-            form.aelteresFormat = true;
+        // The layout is told by the first record; a table without records has nothing to carry
+        // over, and an empty file is never rewritten.
+        if (gelesen == 0) {
+            if (!integerLesbar(zeile, "KlasseVon"))
+                form.aelteresFormat = true;
+            const std::string typ = zeile.declaredType(zeile.columnIndex("KlassenNr"));
+            form.numerischeKlassenNr = clubdb::compareIgnoringCase(text::trim(typ), "SMALLINT") == 0;
+        }
         hoechstzahlPruefen(gelesen);
         anhaengen(tabelle, gelesen, klasseLesen(zeile, gelesen, form));
         ++gelesen;

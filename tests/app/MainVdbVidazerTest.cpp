@@ -1,3 +1,4 @@
+#include "app/Anzeigefeld.h"
 #include "app/MainVdbVidazer.h"
 #include "clubdb/VdbInhalt.h"
 #include "support/DefinitionsFile.h"
@@ -5,11 +6,17 @@
 #include "support/ScriptedQuestions.h"
 #include "support/TempFolder.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStandardPaths>
+#include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 #include <QTimer>
 
@@ -17,6 +24,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 
 using namespace fenster;
@@ -79,6 +87,63 @@ void einstellungenAnlegen(const std::string& inhalt)
 {
     std::filesystem::create_directories(anwendungsdaten());
     std::ofstream(anwendungsdaten() + "/TVX_Vidazer.dir", std::ios::binary) << inhalt;
+}
+
+// The caption of a label, check box, button or frame; null for any other control.
+QString beschriftung(QWidget* w)
+{
+    if (qobject_cast<Anzeigefeld*>(w))
+        return {};
+    if (auto* label = qobject_cast<QLabel*>(w))
+        return label->text();
+    if (auto* knopf = qobject_cast<QAbstractButton*>(w))
+        return knopf->text();
+    if (auto* rahmen = qobject_cast<QGroupBox*>(w))
+        return rahmen->title();
+    return {};
+}
+
+// Where the control draws its caption, as its style lays it out. A frame's title may reach to
+// the same distance from the right edge as it keeps from the left.
+QRect textflaeche(QWidget* w)
+{
+    QStyleOptionButton knopf;
+    knopf.initFrom(w);
+    knopf.text = beschriftung(w);
+    if (qobject_cast<QCheckBox*>(w))
+        return w->style()->subElementRect(QStyle::SE_CheckBoxContents, &knopf, w);
+    if (qobject_cast<QPushButton*>(w))
+        return w->style()->subElementRect(QStyle::SE_PushButtonContents, &knopf, w);
+    if (auto* rahmen = qobject_cast<QGroupBox*>(w)) {
+        QStyleOptionGroupBox o;
+        o.initFrom(w);
+        o.text = rahmen->title();
+        o.textAlignment = rahmen->alignment();
+        o.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        const QRect titel = w->style()->subControlRect(QStyle::CC_GroupBox, &o, QStyle::SC_GroupBoxLabel, w);
+        return QRect(titel.left(), titel.top(), w->width() - 2 * titel.left(), titel.height());
+    }
+    return static_cast<QLabel*>(w)->contentsRect();
+}
+
+// How far the letters of text reach when it is drawn in the font: from where the text begins to
+// its last coloured column.
+int tintenbreite(const QString& text, const QFont& schrift)
+{
+    constexpr int kAnfang = 50;
+    QImage bild(1500, 120, QImage::Format_RGB32);
+    bild.fill(Qt::white);
+    QPainter maler(&bild);
+    maler.setFont(schrift);
+    maler.setPen(Qt::black);
+    maler.drawText(kAnfang, 80, text);
+    maler.end();
+    int rechts = kAnfang - 1;
+    for (int y = 0; y < bild.height(); ++y)
+        for (int x = rechts + 1; x < bild.width(); ++x)
+            if (bild.pixel(x, y) != qRgb(255, 255, 255))
+                rechts = x;
+    return rechts - kAnfang + 1;
 }
 
 // The window on a scripted question interface, with an export folder, a folder for the club
@@ -208,7 +273,8 @@ struct Aufbau
     std::string wahl() const
     {
         const questions::FileChoice& w = fragen.fileChoices.back();
-        return w.title + " | " + w.filter + " | " + w.startFolder + (w.save ? " | speichern" : " | öffnen");
+        return w.title + " | " + w.filter + " | " + w.startFolder +
+               (w.save ? " | speichern" : w.allowNew ? " | öffnen oder neu" : " | öffnen");
     }
     std::string logdatei() const
     {
@@ -326,16 +392,33 @@ private slots:
         QCOMPARE(a.fenster->size(), QSize(qRound(13545 * dpiX / 1440), qRound(5910 * dpiY / 1440)));
 
         const QFont schrift = a.el("BezVDb")->font();
-        QCOMPARE(schrift.families().value(0), QString("Arial"));
-        QCOMPARE(schrift.pointSizeF(), 9.75);
         QVERIFY(!schrift.bold());
-        // Arial or, where it is missing, its metric twin.
-        QVERIFY(QStringList({"Arial", "Liberation Sans"}).contains(QFontInfo(schrift).family()));
-        const QFont titel = a.el("BezProgName")->font();
-        QCOMPARE(titel.pointSizeF(), 15.75);
-        QVERIFY(titel.bold());
         QCOMPARE(a.el("AnzVdbHochmeldung")->font(), schrift);
         QCOMPARE(a.el("AnzVDb")->palette().color(QPalette::Window), QColor(Qt::white));
+        const QFont titel = a.el("BezProgName")->font();
+        QVERIFY(titel.bold());
+        // In a font of Arial's widths the design's sizes; in any other every caption is made to fit.
+        const QString familie = QFontInfo(schrift).family();
+        const bool arialbreit = QStringList({"Liberation Sans", "Arimo", "Arial"}).contains(familie);
+        QCOMPARE(arialbreit, !qEnvironmentVariableIsSet("TVX_OHNE_ARIALBREITE"));
+        if (arialbreit) {
+            QCOMPARE(schrift.pointSizeF(), 9.75);
+            QCOMPARE(titel.pointSizeF(), 15.75);
+        }
+        const QList<QWidget*> alle = a.fenster->findChildren<QWidget*>();
+        for (QWidget* w : alle) {
+            const QString text = beschriftung(w);
+            if (text.isNull())
+                continue;
+            const QRect flaeche = textflaeche(w);
+            QVERIFY2(tintenbreite(text, w->font()) <= flaeche.width() && QFontMetrics(w->font()).height() <= flaeche.height(),
+                     qPrintable(QStringLiteral("%1 in %2 %3 pt: %4 Pixel breit, Platz %5 × %6")
+                                    .arg(text, familie)
+                                    .arg(w->font().pointSizeF())
+                                    .arg(tintenbreite(text, w->font()))
+                                    .arg(flaeche.width())
+                                    .arg(flaeche.height())));
+        }
     }
 
     // The settings file as found at start ("@" is a folder holding Datenbanken/, Export/ and
@@ -550,19 +633,114 @@ private slots:
         Aufbau a;
         a.bereit();
         a.kaestchenKlick("ChkLog");
+        // Nothing chosen before: the dialog opens beside the program's own file, and a new name may be given.
         a.wkakWaehlen(a.wkak);
-        QCOMPARE(a.wahl(), "Wettkampfdefinitionen öffnen | Wettkampfdefinitionen|*.zrv |  | öffnen");
+        QCOMPARE(a.wahl(), "Wettkampfdefinitionen öffnen | Wettkampfdefinitionen|*.zrv | " + a.programm +
+                               " | öffnen oder neu");
         QCOMPARE(a.text("AnzWkAk"), QString::fromStdString(a.wkak));
         // The next dialog starts beside the chosen file; cancelling it empties the field.
         a.wkakWaehlen(std::nullopt);
-        QCOMPARE(a.fragen.fileChoices.back().startFolder, a.tmp.path().string() + "/");
+        QCOMPARE(a.fragen.fileChoices.back().startFolder, a.tmp.path().string());
         QCOMPARE(a.text("AnzWkAk"), QString());
         QVERIFY(a.sichtbar("ChkLog") && !a.haken("ChkLog"));
 
+        // Empty default definitions refuse the run, and the window stays as it was.
+        const std::string standard = a.programm + "/wkak.zrv";
+        std::filesystem::rename(standard, a.tmp.file("voll.zrv"));
+        ScriptedQuestions stumm;
+        definitions::WkAkAnlegen(standard, {"", "", stumm});
+        a.klick("CmdStart");
+        QVERIFY(a.meldungen().back().startsWith("Fehler: Die Datei mit den Voreinstellungen der Disziplinen und "
+                                                "Klassen ist (teilweise) leer"));
+        QCOMPARE(a.text("AnzWkAk"), QString());
+        QVERIFY(a.an("CmdStart"));
+
+        std::filesystem::rename(a.tmp.file("voll.zrv"), standard);
         a.klick("CmdStart");
         QVERIFY(a.logdatei().empty());
         QCOMPARE(a.text("AnzVereine"), QString("1 / 1"));
-        QCOMPARE(a.text("AnzWkAk"), QString::fromStdString(a.programm + "/wkak.zrv"));
+        QCOMPARE(a.text("AnzWkAk"), QString::fromStdString(standard));
+    }
+
+    // Every dialog opens in a folder that exists: the previous choice, else the default folder
+    // (created for the club database), else the nearest folder above, else the home folder.
+    void dialogeBeginnenInVorhandenenOrdnern()
+    {
+        const std::string heim = QDir::homePath().toStdString();
+        std::filesystem::remove_all(heim + "/schiess");
+        const auto aufraeumen = qScopeGuard([&] { std::filesystem::remove_all(heim + "/schiess"); });
+        using Schritt = std::function<void(Aufbau&)>;
+        using Ordner = std::function<std::string(Aufbau&)>;
+        const struct
+        {
+            const char* name;
+            const char* feld;
+            Schritt vorher;
+            Ordner start;
+        } faelle[] = {
+            {"Export beim ersten Mal", "AnzExport", {}, [&](Aufbau&) { return heim; }},
+            {"Export gelöscht", "AnzExport",
+             [](Aufbau& a) {
+                 std::filesystem::create_directory(a.export_ + "/2024");
+                 a.exportWaehlen(a.export_ + "/2024");
+                 std::filesystem::remove(a.export_ + "/2024");
+             },
+             [](Aufbau& a) { return a.export_; }},
+            {"Vereinsdatenbank beim ersten Mal", "AnzVDb", {}, [](Aufbau&) { return standardordner(); }},
+            {"Standardordner nicht anlegbar", "AnzVDb",
+             [&](Aufbau& a) {
+                 std::filesystem::remove_all(heim + "/schiess");
+                 std::ofstream(heim + "/schiess") << "kein Ordner";
+                 std::filesystem::create_directory(a.datenbanken + "/2024");
+                 a.vdbWaehlen(a.datenbanken + "/2024/Verein.vdb");
+                 std::filesystem::remove_all(a.datenbanken + "/2024");
+             },
+             [](Aufbau& a) { return a.datenbanken; }},
+            {"Definitionen beim ersten Mal", "AnzWkAk", {}, [](Aufbau& a) { return a.programm; }},
+            {"Definitionsdatei gelöscht", "AnzWkAk",
+             [](Aufbau& a) {
+                 a.wkakWaehlen(a.wkak);
+                 std::filesystem::remove(a.wkak);
+             },
+             [](Aufbau& a) { return a.tmp.path().string(); }},
+            {"Definitionsordner gelöscht", "AnzWkAk", [](Aufbau& a) { a.wkakWaehlen(a.tmp.file("weg/wkak.zrv")); },
+             [](Aufbau& a) { return a.programm; }},
+        };
+        for (const auto& f : faelle) {
+            Aufbau a;
+            if (f.vorher)
+                f.vorher(a);
+            a.fragen.files.push_back(std::nullopt);
+            a.fragen.folders.push_back(std::nullopt);
+            a.klick(f.feld);
+            const std::string start =
+                f.feld == std::string("AnzExport") ? a.fragen.folderStarts.back() : a.fragen.fileChoices.back().startFolder;
+            QVERIFY2(start == f.start(a), f.name);
+            QVERIFY2(std::filesystem::is_directory(start), f.name);
+        }
+    }
+
+    // A path too long for its field is shortened in the middle; the tooltip shows it whole.
+    void langerPfadInDerMitteGekuerzt()
+    {
+        Aufbau a;
+        std::string ordner = a.datenbanken;
+        for (int i = 0; i < 8; ++i)
+            ordner += "/Unterordner " + std::to_string(i);
+        std::filesystem::create_directories(ordner);
+        const std::string vdb = ordner + "/Verein.vdb";
+        a.vdbWaehlen(vdb);
+
+        auto* feld = a.el<Anzeigefeld>("AnzVDb");
+        const QString gezeigt = feld->angezeigterText();
+        QVERIFY2(gezeigt.startsWith(QString::fromStdString(a.datenbanken)) && gezeigt.contains(QChar(0x2026)) &&
+                     gezeigt.endsWith("/Verein.vdb"),
+                 qPrintable(gezeigt));
+        QVERIFY(feld->fontMetrics().horizontalAdvance(gezeigt) <= feld->contentsRect().width());
+        QHelpEvent frage(QEvent::ToolTip, QPoint(5, 5), feld->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(feld, &frage);
+        QCOMPARE(feld->toolTip(),
+                 QString::fromStdString(vdb) + "\nKlicken, um die zu erstellende Vereinsdatenbank zu wählen");
     }
 
     void ganzerLaufMitKlicks()

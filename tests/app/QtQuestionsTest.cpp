@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QTest>
@@ -92,26 +93,42 @@ private slots:
         QCOMPARE(Dateifilter("Wettkampfdefinitionen|*.zrv;*.alt"), QString("Wettkampfdefinitionen (*.zrv *.alt)"));
     }
 
-    // The save dialog leaves the question about an existing file to the window, and a name
-    // typed without extension gets the one of the filter.
-    void speicherdialogFragtNichtSelbstUndErgaenztDieEndung()
+    // The save dialog leaves the question about an existing file to the window, and a name typed
+    // without extension gets the one of the filter; the definitions dialog takes a new name too.
+    // A start folder that does not exist gives the nearest one above it, and never a file name.
+    void dateidialoge()
     {
         TempFolder tmp;
-        QtQuestions fragen;
-        QStringList gesehen;
-        sobaldOffen<QFileDialog>([&](QFileDialog* dialog) {
-            gesehen << dialog->windowTitle() << dialog->directory().absolutePath() << dialog->nameFilters();
-            if (dialog->acceptMode() == QFileDialog::AcceptSave &&
-                dialog->testOption(QFileDialog::DontConfirmOverwrite))
-                gesehen << "speichern ohne Rückfrage";
-            dialog->selectFile(QStringLiteral("Verein"));
-            static_cast<QDialog*>(dialog)->accept();
-        });
-        const auto datei =
-            fragen.chooseFile({"Vereinsdatenbank anlegen", "Vereinsdatenbank|*.vdb", tmp.path().string(), "", true});
-        QCOMPARE(gesehen, (QStringList{"Vereinsdatenbank anlegen", QString::fromStdString(tmp.path().string()),
-                                       "Vereinsdatenbank (*.vdb)", "speichern ohne Rückfrage"}));
-        QCOMPARE(datei.value_or(""), tmp.file("Verein.vdb"));
+        const std::string ordner = tmp.path().string();
+        const struct
+        {
+            questions::FileChoice wahl;
+            const char* eingabe;
+            std::string ergebnis;
+        } faelle[] = {
+            {{"Vereinsdatenbank anlegen", "Vereinsdatenbank|*.vdb", ordner, "", true}, "Verein", tmp.file("Verein.vdb")},
+            {{"Vereinsdatenbank anlegen", "Vereinsdatenbank|*.vdb", ordner + "/schiess/Datenbanken", "", true}, "Verein",
+             tmp.file("Verein.vdb")},
+            {{"Wettkampfdefinitionen öffnen", "Wettkampfdefinitionen|*.zrv", ordner, "", false, true}, "neu",
+             tmp.file("neu.zrv")},
+        };
+        for (const auto& f : faelle) {
+            QtQuestions fragen;
+            QStringList gesehen;
+            sobaldOffen<QFileDialog>([&](QFileDialog* dialog) {
+                gesehen << dialog->windowTitle() << dialog->directory().absolutePath() << dialog->nameFilters()
+                        << dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+                if (dialog->testOption(QFileDialog::DontConfirmOverwrite))
+                    gesehen << "ohne Rückfrage";
+                dialog->selectFile(QString::fromUtf8(f.eingabe));
+                static_cast<QDialog*>(dialog)->accept();
+                if (dialog->isVisible())
+                    dialog->reject(); // not taken: the test fails instead of waiting
+            });
+            QCOMPARE(fragen.chooseFile(f.wahl).value_or(""), f.ergebnis);
+            QCOMPARE(gesehen, (QStringList{QString::fromStdString(f.wahl.title), QString::fromStdString(ordner),
+                                           Dateifilter(f.wahl.filter), "", "ohne Rückfrage"}));
+        }
     }
 
     void abgebrocheneDialogeGebenNichts()

@@ -1,12 +1,15 @@
 #include "batch/BatchCommand.h"
 #include "clubdb/Statement.h"
+#include "definitions/DefinitionsdateiHilfe.h"
 #include "support/DefinitionsFile.h"
 #include "support/ExportFiles.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
 namespace {
@@ -39,15 +42,29 @@ struct Batch
         return batch::run(args, environment, out, err);
     }
 
+    std::string file(const std::string& name) const { return folder.file(name); }
+
     std::vector<std::string> logFiles() const
     {
         std::vector<std::string> logs;
         for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-            if (entry.path().extension() == ".log")
+            if (entry.path().extension() == ".log" && entry.is_regular_file())
                 logs.push_back(entry.path().string());
         return logs;
     }
 };
+
+// Folders named as the log of this minute and of the next: the log cannot be created.
+void blockLog(const Batch& b)
+{
+    for (const std::time_t t : {std::time(nullptr), std::time(nullptr) + 60}) {
+        std::tm local{};
+        localtime_r(&t, &local);
+        char name[32];
+        std::strftime(name, sizeof name, "Log_%Y%m%d_%H%M.log", &local);
+        std::filesystem::create_directory(b.folder.file(name));
+    }
+}
 
 } // namespace
 
@@ -74,6 +91,81 @@ TEST(BatchCommandTest, ConvertsAnExportFolderAndPrintsTheCounts)
     std::filesystem::remove(logs[0]);
     EXPECT_EQ(b.run({"--no-log", "--replace", b.exportFolder, b.database, b.definitions}), batch::kOk);
     EXPECT_TRUE(b.logFiles().empty());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(b.folder.path()), {}), 3); // no file left beside it
+}
+
+// Whatever refuses the run leaves an existing club database byte for byte as it was, and never
+// touches the definitions file.
+TEST(BatchCommandTest, ARefusedRunDeletesNothing)
+{
+    struct Row
+    {
+        const char* name;
+        std::function<std::vector<std::string>(Batch&)> arguments;
+        int exit;
+        const char* message;
+        bool definitionsRewritten = false; // an older layout: the backup holds the file as it was
+    };
+    const Row rows[] = {
+        {"definitions missing",
+         [](Batch& b) { return std::vector<std::string>{"--replace", b.exportFolder, b.database, b.file("fehlt.zrv")}; },
+         batch::kBadInput, "ist (teilweise) leer"},
+        {"definitions empty",
+         [](Batch& b) {
+             ScriptedQuestions questions;
+             definitions::WkAkAnlegen(b.file("leer.zrv"), {"", "", questions});
+             return std::vector<std::string>{"--replace", b.exportFolder, b.database, b.file("leer.zrv")};
+         },
+         batch::kBadInput, "ist (teilweise) leer"},
+        {"log not creatable",
+         [](Batch& b) {
+             blockLog(b);
+             return std::vector<std::string>{"--replace", b.exportFolder, b.database, b.definitions};
+         },
+         batch::kNotWritable, "konnte nicht angelegt werden!"},
+        {"club database exists",
+         [](Batch& b) { return std::vector<std::string>{b.exportFolder, b.database, b.definitions}; }, batch::kBadInput,
+         "existiert bereits. Mit --replace"},
+        {"same file",
+         [](Batch& b) { return std::vector<std::string>{"--replace", b.exportFolder, b.definitions, b.definitions}; },
+         batch::kBadInput, "ist zugleich die Datei der Wettkampfdefinitionen."},
+        {"same file by a relative path",
+         [](Batch& b) {
+             return std::vector<std::string>{"--replace", b.exportFolder, std::filesystem::relative(b.definitions),
+                                             b.definitions};
+         },
+         batch::kBadInput, "ist zugleich die Datei der Wettkampfdefinitionen."},
+        {"same file by a link",
+         [](Batch& b) {
+             std::filesystem::create_symlink(b.definitions, b.file("Verweis.vdb"));
+             return std::vector<std::string>{"--replace", b.exportFolder, b.file("Verweis.vdb"), b.definitions};
+         },
+         batch::kBadInput, "ist zugleich die Datei der Wettkampfdefinitionen."},
+        // The club database is created exclusively: a file that appears after the check (here the
+        // backup of the rewritten definitions) is reported, never deleted.
+        {"appears after the check",
+         [](Batch& b) {
+             std::filesystem::remove(b.definitions);
+             testhilfe::aeltereDatei(b.definitions, testhilfe::alteDisziplinSql("Luftgewehr", "1.10") +
+                                                        "INSERT INTO Altersklassen VALUES ('Herren', 10);");
+             return std::vector<std::string>{b.exportFolder, b.file("wkak.alt"), b.definitions};
+         },
+         batch::kBadInput, "existiert bereits.", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Batch b;
+        std::ofstream(b.database, std::ios::binary) << "Daten des Vereins";
+        const std::vector<std::string> arguments = row.arguments(b);
+        const std::string definitions = readBytes(b.definitions);
+
+        EXPECT_EQ(b.run(arguments), row.exit);
+
+        EXPECT_NE(b.err.str().find(row.message), std::string::npos) << b.err.str();
+        EXPECT_EQ(readBytes(b.database), "Daten des Vereins");
+        EXPECT_EQ(readBytes(row.definitionsRewritten ? b.file("wkak.alt") : b.definitions), definitions);
+        EXPECT_TRUE(b.logFiles().empty());
+    }
 }
 
 TEST(BatchCommandTest, RefusesBadArgumentsAndInputsWithoutConverting)

@@ -222,20 +222,27 @@ TEST(WkAkLaden, ClassListsHoldTheClassesBelowRank101HighestRankFirst)
     EXPECT_EQ(d.maenner.eintraege, (std::vector<Altersklasse>{{"Herren", "10", 21, 99, false, 100}}));
 }
 
-TEST(WkAkLaden, EmptyTablesGiveEmptyListsWithOneEmptyEntry)
+TEST(WkAkLaden, EmptyTablesGiveEmptyListsWithOneEmptyEntryAndAreNeverRewritten)
 {
-    Umfeld u;
-    aktuelleDatei(u, u.pfad);
-    const std::string vorher = inhalt(u.pfad);
+    // The second file keeps its class numbers in a number column, but has no class to carry over.
+    for (const std::string sql : {"", "DROP TABLE Altersklassen; CREATE TABLE Altersklassen (Name VARCHAR(30), "
+                                      "KlassenNr SMALLINT, KlasseVon SMALLINT, KlasseBis SMALLINT, KlasseWeibl "
+                                      "BOOLEAN, KlassenRang SMALLINT);"}) {
+        SCOPED_TRACE(sql);
+        Umfeld u;
+        aktuelleDatei(u, u.pfad, sql);
+        const std::string vorher = inhalt(u.pfad);
 
-    Definitionen d = vorherGeladen();
-    EXPECT_EQ(u.laden(d), Ausgang::Weiter);
+        Definitionen d = vorherGeladen();
+        EXPECT_EQ(u.laden(d), Ausgang::Weiter);
 
-    EXPECT_TRUE(u.fragen.asked.empty());
-    for (const auto* liste : {&d.klassen, &d.frauen, &d.maenner})
-        EXPECT_EQ(std::tuple(liste->anzahl, liste->eintraege), std::tuple(0, std::vector<Altersklasse>(1)));
-    EXPECT_EQ(std::tuple(d.disziplinen.anzahl, d.disziplinen.eintraege), std::tuple(0, std::vector<Disziplin>(1)));
-    EXPECT_EQ(inhalt(u.pfad), vorher);
+        EXPECT_TRUE(u.fragen.asked.empty());
+        for (const auto* liste : {&d.klassen, &d.frauen, &d.maenner})
+            EXPECT_EQ(std::tuple(liste->anzahl, liste->eintraege), std::tuple(0, std::vector<Altersklasse>(1)));
+        EXPECT_EQ(std::tuple(d.disziplinen.anzahl, d.disziplinen.eintraege), std::tuple(0, std::vector<Disziplin>(1)));
+        EXPECT_EQ(inhalt(u.pfad), vorher);
+        EXPECT_FALSE(std::filesystem::exists(u.ordner.file("wkak.alt")));
+    }
 }
 
 TEST(WkAkLaden, ValuesThatDoNotFitEndTheLoadWithTheQuestionToCreateAnEmptyFile)

@@ -222,6 +222,13 @@ public:
     // The file may no longer be written through the step's connection.
     void makeReadOnly() { pragma("PRAGMA query_only = 1"); }
 
+    // Every search by LIKE on the step's connection finds the file locked from now on.
+    void lockSearches()
+    {
+        if (m_latest)
+            sqlite3_create_function(m_latest, "like", 3, SQLITE_UTF8, nullptr, &locked, nullptr, nullptr);
+    }
+
 private:
     static int opened(sqlite3* db, char**, const sqlite3_api_routines*)
     {
@@ -231,6 +238,8 @@ private:
             s_active->m_latest = db;
         return SQLITE_OK;
     }
+
+    static void locked(sqlite3_context* context, int, sqlite3_value**) { sqlite3_result_error_code(context, SQLITE_BUSY); }
 
     std::int64_t pageCount()
     {

@@ -157,6 +157,26 @@ TEST(LockedDatabaseTest, AWriterLocksTheMembersStepOut)
     EXPECT_TRUE(contains(log, "Zweitmitgliedschaft nicht gefunden")); // the start-rights step ran
 }
 
+// The search for a club number stored already fails: the line says so, and the club is stored
+// all the same.
+TEST(LockedDatabaseTest, AClubWhoseSearchFailsIsStoredAllTheSame)
+{
+    FaultRun r;
+    r.write("V", clubLines(3));
+    StorageFault fault(r.eingaben.vdbPfad);
+    r.frontend.onLine = [&](Anzeige anzeige, int line) {
+        if (anzeige == Anzeige::Vereine && line == 1)
+            fault.lockSearches();
+    };
+    r.frontend.questions.answers = {questions::Answer::No};
+
+    ASSERT_EQ(r.start(), run::Laufende::Beendet);
+    EXPECT_EQ(r.count("Vereinsliste"), 3);
+    EXPECT_EQ(r.loggedCount("Vereine angelegt"), 3);
+    EXPECT_TRUE(contains(r.log(), "Zeile  3\t" + clubLines(3)[2] + "\r\n - Vereinsnummer 04-003 konnte nicht geprüft "
+                                  "werden: "));
+}
+
 // The club database turns read-only in the middle of the members step: the lines before are
 // kept, every later line says why it was not stored.
 TEST(ReadOnlyDatabaseTest, LinesAfterTheChangeAreReportedAndTheRestIsKept)

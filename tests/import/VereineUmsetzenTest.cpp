@@ -74,6 +74,7 @@ TEST(VereineUmsetzenTest, StoresClubsAndLogsEveryProblemLine)
                         vereinszeile("04-001", "Zweite Eintragung", "ZE", "", "", "", "Gersthofen"),
                         "1,99000004,Landesverband Bayern,LV",
                         "1,04-003,Kurzzeile,KZ",
+                        "1,08-6  ,SV Linde,SVL,,,, Lindenweg 7 ,,86150,Ort", // blanks at the edges, no house number
                     });
 
     EXPECT_EQ(VereineUmsetzen(u.context, "Bezirk_V_2026.csv"), 4);
@@ -92,7 +93,7 @@ TEST(VereineUmsetzenTest, StoresClubsAndLogsEveryProblemLine)
                            "Zeile  6\t1,04-003,Kurzzeile,KZ\r\n"
                            " - Vereinsort fehlt\r\n"
                            "\t - Mindestangaben fehlen, Daten können nicht gespeichert werden\r\n"
-                           "6 Zeilen eingelesen, 4 Vereine angelegt\r\n"
+                           "7 Zeilen eingelesen, 5 Vereine angelegt\r\n"
                            "Vereinsvidazerierung abgeschlossen\r\n"
                            "\r\n");
 
@@ -102,9 +103,10 @@ TEST(VereineUmsetzenTest, StoresClubsAndLogsEveryProblemLine)
                                " |Ohne Nummer |ON | | |Schützenweg 3 |86150 |Neusäß | |Neusäß ",
                                "04-001 |Zweite Eintragung |ZE | | |Schützenweg 3 |86150 |Gersthofen | |Gersthofen ",
                                "BY-004 |Landesverband Bayern |BY | | | | |BY | |BY ",
+                               "08-6 |SV Linde |SVL | | |Lindenweg 7 |86150 |Ort | |Ort ",
                            }));
     EXPECT_EQ(u.display.texts,
-              (std::vector<std::string>{"1 / 1", "2 / 1", "3 / 2", "4 / 3", "5 / 4", "6 / 4"}));
+              (std::vector<std::string>{"1 / 1", "2 / 1", "3 / 2", "4 / 3", "5 / 4", "6 / 4", "7 / 5"}));
 }
 
 TEST(VereineUmsetzenTest, EmptyFileMissingFileAndAbort)
