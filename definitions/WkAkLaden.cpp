@@ -52,7 +52,6 @@ bool dateiVorhanden(const std::string& pfad)
     return pfad.find('\0') == std::string::npos && std::filesystem::is_regular_file(pfad, ec);
 }
 
-
 std::int64_t ganzzahl(const clubdb::Statement& zeile, int spalte, std::int64_t kleinster, std::int64_t groesster)
 {
     const std::int64_t wert = zeile.integer(spalte);
