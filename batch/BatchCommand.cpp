@@ -1,6 +1,7 @@
 #include "batch/BatchCommand.h"
 
 #include "batch/BatchFrontend.h"
+#include "batch/Hilfetext.h"
 #include "clubdb/DatenbankErstellen.h"
 #include "clubdb/DbError.h"
 #include "import/Exportdateien.h"
@@ -12,29 +13,10 @@
 namespace batch {
 namespace {
 
-const char* const kUsage =
-    "Aufruf: tvx-vidazer-batch [--no-log] [--replace] EXPORTORDNER VEREINSDATENBANK WETTKAMPFDEFINITIONEN\n"
-    "\n"
-    "Setzt die Exportdateien der Mitgliederverwaltung TVX aus EXPORTORDNER (Vereine *_V_*.csv,\n"
-    "Mitglieder *_M_*.csv, Startrechte *_Z_*.csv) in die Zervik-Vereinsdatenbank VEREINSDATENBANK um.\n"
-    "WETTKAMPFDEFINITIONEN ist die Datei mit den Disziplinen und Altersklassen (wkak.zrv); eine Datei\n"
-    "älteren Aufbaus wird umgestellt, die alte bleibt als .alt erhalten.\n"
-    "\n"
-    "Die Logdatei mit allen Zeilen, die nicht sauber umgesetzt werden konnten, entsteht im Ordner der\n"
-    "Vereinsdatenbank. Fragen, die das Fenster stellen würde, werden mit Nein beantwortet.\n"
-    "Strg+C bricht nach der laufenden Zeile ab; das bis dahin Umgesetzte bleibt erhalten.\n"
-    "\n"
-    "  --no-log    keine Logdatei schreiben\n"
-    "  --replace   eine vorhandene Vereinsdatenbank löschen und neu anlegen\n"
-    "  --help      diese Hilfe zeigen\n"
-    "\n"
-    "Rückgabewerte: 0 umgesetzt (Problemzeilen stehen in der Logdatei), 2 falsche Angaben, nichts\n"
-    "umgesetzt, 3 Vereinsdatenbank oder Logdatei nicht anlegbar oder nicht schreibbar oder eine Exportdatei\n"
-    "nicht lesbar (die Meldungen nennen den Fehler), 130 abgebrochen.\n";
-
 struct Arguments
 {
     bool help = false;
+    bool version = false;
     bool noLog = false;
     bool replace = false;
     std::vector<std::string> paths;
@@ -46,6 +28,8 @@ std::optional<Arguments> parse(const std::vector<std::string>& args)
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h")
             parsed.help = true;
+        else if (arg == "--version")
+            parsed.version = true;
         else if (arg == "--no-log")
             parsed.noLog = true;
         else if (arg == "--replace")
@@ -55,7 +39,7 @@ std::optional<Arguments> parse(const std::vector<std::string>& args)
         else
             parsed.paths.push_back(arg);
     }
-    if (!parsed.help && parsed.paths.size() != 3)
+    if (!parsed.help && !parsed.version && parsed.paths.size() != 3)
         return std::nullopt;
     return parsed;
 }
@@ -107,6 +91,10 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
     }
     if (arguments->help) {
         out << kUsage;
+        return kOk;
+    }
+    if (arguments->version) {
+        out << "tvx-vidazer-batch Version " TVX_VERSION "\n";
         return kOk;
     }
 

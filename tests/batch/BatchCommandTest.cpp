@@ -171,8 +171,12 @@ TEST(BatchCommandTest, ARefusedRunDeletesNothing)
 TEST(BatchCommandTest, RefusesBadArgumentsAndInputsWithoutConverting)
 {
     Batch b;
-    EXPECT_EQ(b.run({"--help"}), batch::kOk);
-    EXPECT_NE(b.out.str().find("Aufruf: tvx-vidazer-batch"), std::string::npos);
+    for (const auto& [option, beginning] : {std::pair{"--help", "Aufruf: tvx-vidazer-batch [--no-log]"},
+                                            std::pair{"--version", "tvx-vidazer-batch Version " TVX_VERSION "\n"}}) {
+        b.out.str("");
+        EXPECT_EQ(b.run({option}), batch::kOk);
+        EXPECT_TRUE(b.out.str().starts_with(beginning)) << b.out.str();
+    }
 
     EXPECT_EQ(b.run({b.exportFolder, b.database}), batch::kBadInput);
     EXPECT_EQ(b.run({"--schnell", b.exportFolder, b.database, b.definitions}), batch::kBadInput);

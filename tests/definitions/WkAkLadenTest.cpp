@@ -347,15 +347,23 @@ TEST(WkAkLaden, AnUnreadableFileIsReplacedOnlyAfterBothQuestionsAreConfirmed)
 
 TEST(WkAkLaden, WithoutAPathTheFirstDefaultFileOfTheProgramFolderIsUsed)
 {
+    // The program lies in bin/; installed, its sample lies in the data folder beside bin/.
+    const std::string daten = std::filesystem::path("bin/" TVX_DATENORDNER_RELATIV).lexically_normal().string();
     const std::vector<std::vector<std::string>> faelle = {// the files present; the first is used
-                                                          {"wkak-lsv-st.zrv", "wkakAllgem.zrv", "wkak.zrv"},
-                                                          {"wkakAllgem.zrv", "wkak.zrv"},
-                                                          {"wkak.zrv", "WkAk.zrv"}};
+                                                          {"bin/wkak-lsv-st.zrv", "bin/wkakAllgem.zrv", "bin/wkak.zrv"},
+                                                          {"bin/wkakAllgem.zrv", "bin/wkak.zrv"},
+                                                          {"bin/wkak.zrv", "bin/WkAk.zrv"},
+                                                          {"bin/wkak.zrv", daten + "/wkak-lsv-st.zrv"},
+                                                          {daten + "/wkakAllgem.zrv", daten + "/wkak.zrv"},
+                                                          {daten + "/wkak.zrv"}};
     for (const auto& vorhanden : faelle) {
         SCOPED_TRACE(vorhanden[0]);
         Umfeld u;
-        for (const std::string& name : vorhanden)
+        u.umgebung.programmOrdner = u.ordner.file("bin");
+        for (const std::string& name : vorhanden) {
+            std::filesystem::create_directories(std::filesystem::path(u.ordner.file(name)).parent_path());
             aktuelleDatei(u, u.ordner.file(name), disziplinSql({.name = name}));
+        }
         std::string pfad;
 
         Definitionen d;
