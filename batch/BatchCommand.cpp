@@ -1,11 +1,13 @@
 #include "batch/BatchCommand.h"
 
 #include "batch/BatchFrontend.h"
+#include "batch/ProblemReport.h"
 #include "clubdb/DatenbankErstellen.h"
 #include "clubdb/DbError.h"
 #include "import/Exportdateien.h"
 #include "import/Feldhelfer.h"
 #include "run/Umsetzungslauf.h"
+#include "uebersicht/Logleser.h"
 
 #include <filesystem>
 
@@ -13,7 +15,8 @@ namespace batch {
 namespace {
 
 const char* const kUsage =
-    "Aufruf: tvx-vidazer-batch [--no-log] [--replace] EXPORTORDNER VEREINSDATENBANK WETTKAMPFDEFINITIONEN\n"
+    "Aufruf: tvx-vidazer-batch [--no-log] [--replace] [--problems DATEI.csv] EXPORTORDNER VEREINSDATENBANK\n"
+    "                          WETTKAMPFDEFINITIONEN\n"
     "\n"
     "Setzt die Exportdateien der Mitgliederverwaltung TVX aus EXPORTORDNER (Vereine *_V_*.csv,\n"
     "Mitglieder *_M_*.csv, Startrechte *_Z_*.csv) in die Zervik-Vereinsdatenbank VEREINSDATENBANK um.\n"
@@ -25,26 +28,36 @@ const char* const kUsage =
     "Strg+C bricht nach der laufenden Zeile ab; das bis dahin Umgesetzte bleibt erhalten.\n"
     "\n"
     "  --no-log    keine Logdatei schreiben\n"
-    "  --replace   eine vorhandene Vereinsdatenbank löschen und neu anlegen\n"
+    "  --replace   eine vorhandene Vereinsdatenbank löschen und neu anlegen, eine vorhandene CSV-Datei\n"
+    "              von --problems ersetzen\n"
+    "  --problems DATEI.csv\n"
+    "              die Problemzeilen der Logdatei als CSV-Datei schreiben (Schritt; Zeile; Grund;\n"
+    "              Exportzeile), wie das Fenster sie speichert\n"
     "  --help      diese Hilfe zeigen\n"
     "\n"
     "Rückgabewerte: 0 umgesetzt (Problemzeilen stehen in der Logdatei), 2 falsche Angaben, nichts\n"
-    "umgesetzt, 3 Vereinsdatenbank oder Logdatei nicht anlegbar oder nicht schreibbar oder eine Exportdatei\n"
-    "nicht lesbar (die Meldungen nennen den Fehler), 130 abgebrochen.\n";
+    "umgesetzt, 3 Vereinsdatenbank, Logdatei oder CSV-Datei nicht anlegbar oder nicht schreibbar oder eine\n"
+    "Exportdatei nicht lesbar (die Meldungen nennen den Fehler), 130 abgebrochen.\n";
 
 struct Arguments
 {
     bool help = false;
     bool noLog = false;
     bool replace = false;
+    std::string problems; // the CSV file of the problem lines, empty when not wanted
     std::vector<std::string> paths;
 };
 
 std::optional<Arguments> parse(const std::vector<std::string>& args)
 {
     Arguments parsed;
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h")
+    for (auto it = args.begin(); it != args.end(); ++it) {
+        const std::string& arg = *it;
+        if (arg == "--problems") {
+            if (++it == args.end() || it->empty())
+                return std::nullopt;
+            parsed.problems = *it;
+        } else if (arg == "--help" || arg == "-h")
             parsed.help = true;
         else if (arg == "--no-log")
             parsed.noLog = true;
@@ -69,7 +82,8 @@ std::string asFolder(const std::filesystem::path& path)
     return folder;
 }
 
-void printSummary(std::ostream& out, const BatchFrontend& frontend, const run::Umsetzungslauf& lauf)
+void printSummary(std::ostream& out, const BatchFrontend& frontend, const run::Umsetzungslauf& lauf,
+                  const std::optional<uebersicht::Problemuebersicht>& overview)
 {
     const clubdb::VdbInhalt& inhalt = frontend.lastContent();
     out << "Vereine: " << clubdb::Anzeigetext(inhalt.vereine) << "\n"
@@ -79,6 +93,8 @@ void printSummary(std::ostream& out, const BatchFrontend& frontend, const run::U
         << "Zweit-(Mehrfach-) Mitgliedschaften: " << clubdb::Anzeigetext(inhalt.zweitmitgliedschaften) << "\n"
         << "Startberechtigungen: " << clubdb::Anzeigetext(inhalt.startrechte) << "\n"
         << "Problemzeilen: " << lauf.problemzahl() << "\n";
+    if (overview)
+        printTopReasons(out, *overview);
     if (lauf.logEin)
         out << "Logdatei: " << lauf.logPfad() << "\n";
 }
@@ -124,6 +140,24 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
             << " existiert bereits. Mit --replace wird sie gelöscht und neu angelegt.\n";
         return kBadInput;
     }
+    const std::filesystem::path problems =
+        arguments->problems.empty() ? std::filesystem::path() : std::filesystem::absolute(arguments->problems, ec);
+    if (!problems.empty()) {
+        // The problem lines are read from the log after the run.
+        const std::vector<std::filesystem::path> inputs{database,
+                                                        std::filesystem::absolute(arguments->paths[2], ec),
+                                                        exportFolder / dateien.kreise.name,
+                                                        exportFolder / dateien.vereine.name,
+                                                        exportFolder / dateien.mitglieder.name,
+                                                        exportFolder / dateien.startrechte.name};
+        const std::optional<std::string> error =
+            arguments->noLog ? "Fehler: --problems liest die Logdatei und geht daher nicht zusammen mit --no-log.\n"
+                             : checkProblemsFile(problems, arguments->replace, inputs);
+        if (error) {
+            err << *error;
+            return kBadInput;
+        }
+    }
     try {
         clubdb::DatenbankErstellen(database.string());
     } catch (const clubdb::DbError& e) {
@@ -154,8 +188,29 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
         std::filesystem::remove(database, ec);
         return ende == run::Laufende::DefinitionenLeer ? kBadInput : kNotWritable;
     }
-    printSummary(out, frontend, lauf);
-    if (!lauf.logFehlerfrei() || frontend.errorDuringRun())
+    std::optional<uebersicht::Problemuebersicht> overview;
+    if (lauf.logEin) {
+        try {
+            overview = uebersicht::UebersichtBilden(uebersicht::LogdateiLesen(lauf.logPfad()));
+        } catch (const std::system_error& e) {
+            err << "Fehler: Die Logdatei " << lauf.logPfad() << " konnte nicht gelesen werden.\n"
+                << e.code().message() << "\n";
+        }
+    }
+    printSummary(out, frontend, lauf, overview);
+    bool problemsWritten = true;
+    if (!problems.empty()) {
+        const std::optional<std::string> error =
+            overview ? writeProblemsFile(problems, *overview)
+                     : "Fehler: Die CSV-Datei " + problems.string() +
+                           " wurde nicht geschrieben, weil die Logdatei nicht gelesen werden konnte.\n";
+        if (error)
+            err << *error;
+        else
+            out << "CSV-Datei: " << problems.string() << "\n";
+        problemsWritten = !error;
+    }
+    if (!lauf.logFehlerfrei() || frontend.errorDuringRun() || !problemsWritten)
         return kNotWritable;
     if (lauf.abbruchAngefordert())
         return kInterrupted;
