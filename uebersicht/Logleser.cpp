@@ -24,7 +24,9 @@ constexpr std::string_view kVerworfen = " nicht gespeichert, die Vereinsdatenban
 constexpr std::string_view kVerworfenGrund = "Nicht gespeichert, die Vereinsdatenbank hat sie verworfen!";
 constexpr std::string_view kOhneGrund = "Kein Grund in der Logdatei";
 
-// A lost batch is a few thousand lines; a record naming more is not one this program wrote.
+// A lost batch is a few thousand lines, more when commits failed for a while; a record naming
+// more than a million lines would cost a whole federation's worth of memory and is taken for
+// garbage.
 constexpr std::int64_t kHoechstensVerworfen = 1'000'000;
 
 bool istZiffer(char c)
