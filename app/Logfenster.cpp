@@ -127,6 +127,11 @@ void Logfenster::CmdCsv_Click()
     if (!pfad || pfad->empty())
         return;
     std::error_code ec;
+    if (std::filesystem::equivalent(*pfad, m_pfad, ec)) {
+        m_fragen.inform("Hinweis", "Die CSV-Datei kann nicht die Logdatei selbst sein. Bitte wählen Sie einen "
+                                   "anderen Dateinamen.");
+        return;
+    }
     if (std::filesystem::exists(std::filesystem::symlink_status(*pfad, ec)) &&
         m_fragen.ask("Löschen bestätigen", "Soll die vorhandene Datei\r\n" + *pfad + "\r\nersetzt werden?",
                      questions::Buttons::YesNo) != questions::Answer::Yes)

@@ -3,7 +3,6 @@
 #include "app/Anteilbalken.h"
 #include "text/Utf8.h"
 
-#include <QHeaderView>
 #include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -22,8 +21,9 @@ namespace {
 constexpr int kRolleGruppe = Qt::UserRole;      // index into gruppen, -1 for a step or all
 constexpr int kRolleSchritt = Qt::UserRole + 1; // the step, -1 for all
 
-// An export line may be very long and hold TABs and line feeds: the list shows its beginning on
-// one row, the TABs and line feeds as signs; the CSV file and the log keep it whole.
+// An export line, and a reason that quotes a value of it, may be very long and hold TABs and line
+// feeds: the list shows the beginning on one row, the TABs and line feeds as signs; the CSV file
+// and the log keep it whole.
 constexpr std::size_t kHoechstensZeichen = 500;
 
 QString qt(const std::string& s)
@@ -155,14 +155,14 @@ void Uebersichtsseite::zeilenZeigen(bool mitSchritt)
         const uebersicht::Problemzeile& z = m_uebersicht->zeilen[f.zeile];
         const uebersicht::Grund& grund = z.gruende[f.grund];
         auto* item = new QTreeWidgetItem({QString::fromUtf8(uebersicht::Schrittname(z.schritt)),
-                                          QString::number(z.zeile), qt(grund.text), einzeilig(z.rohzeile)});
+                                          QString::number(z.zeile), einzeilig(grund.text), einzeilig(z.rohzeile)});
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         for (const uebersicht::Person& person : grund.personen)
             item->addChild(new QTreeWidgetItem(
                 {{},
                  {},
                  person.ausDerZeile ? QStringLiteral("Person der Zeile") : QStringLiteral("Gespeicherte Person"),
-                 qt(person.angaben).replace(QLatin1Char('\t'), QStringLiteral(" · "))}));
+                 einzeilig(person.angaben).replace(QStringLiteral("→"), QStringLiteral(" · "))}));
         items.append(item);
     }
     m_zeilen->addTopLevelItems(items);
