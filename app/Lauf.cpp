@@ -6,6 +6,7 @@
 // step) and closing the window is refused.
 
 #include "app/Anzeigefeld.h"
+#include "app/Logfenster.h"
 #include "app/MainVdbVidazer.h"
 
 #include <QCheckBox>
@@ -117,13 +118,13 @@ void MainVdbVidazer::inhalt(const clubdb::VdbInhalt& inhalt)
     m_anzVDbStartrechte->setText(qt(clubdb::Anzeigetext(inhalt.startrechte)));
 }
 
+// The program's own log window, beside the main window, which stays usable.
 void MainVdbVidazer::logAnzeigen(const std::string& pfad)
 {
-    if (!m_logbetrachter(pfad))
-        m_fragen.inform("Hinweis", "Die Logdatei\r\n" + pfad +
-                                       "\r\nkann nicht angezeigt werden, weil kein Programm zum Anzeigen von "
-                                       "Textdateien gestartet werden konnte. Sie können die Datei mit einem "
-                                       "beliebigen Texteditor öffnen.");
+    if (!m_logfenster)
+        m_logfenster = new Logfenster(
+            m_fragen, [this](const std::string& log) { return m_logbetrachter(log); }, this);
+    m_logfenster->logZeigen(pfad);
 }
 
 } // namespace fenster

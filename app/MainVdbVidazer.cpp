@@ -3,6 +3,7 @@
 #include "app/Anzeigefeld.h"
 #include "app/Einstellungen.h"
 #include "app/Einstellungsdatei.h"
+#include "app/Logfenster.h"
 #include "app/Schrift.h"
 #include "app/Twips.h"
 
@@ -209,18 +210,18 @@ void MainVdbVidazer::einstellungenSpeichern()
 }
 
 // Shut-down: refused while a conversion runs, so that the run is never cut off between two
-// lines; otherwise the folders and files chosen are remembered for the next start.
+// lines; otherwise the folders and files chosen are remembered for the next start. The log
+// window goes with the program.
 void MainVdbVidazer::closeEvent(QCloseEvent* event)
 {
-    if (m_beendet) {
-        event->accept();
-        return;
-    }
-    if (laufAktiv()) {
+    if (laufAktiv() && !m_beendet) {
         event->ignore();
         return;
     }
-    einstellungenSpeichern();
+    if (!m_beendet)
+        einstellungenSpeichern();
+    if (m_logfenster)
+        m_logfenster->close();
     event->accept();
 }
 

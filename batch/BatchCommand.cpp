@@ -2,11 +2,13 @@
 
 #include "batch/BatchFrontend.h"
 #include "batch/Hilfetext.h"
+#include "batch/ProblemReport.h"
 #include "clubdb/DatenbankErstellen.h"
 #include "clubdb/DbError.h"
 #include "import/Exportdateien.h"
 #include "import/Feldhelfer.h"
 #include "run/Umsetzungslauf.h"
+#include "uebersicht/Logleser.h"
 
 #include <filesystem>
 
@@ -19,14 +21,20 @@ struct Arguments
     bool version = false;
     bool noLog = false;
     bool replace = false;
+    std::string problems; // the CSV file of the problem lines, empty when not wanted
     std::vector<std::string> paths;
 };
 
 std::optional<Arguments> parse(const std::vector<std::string>& args)
 {
     Arguments parsed;
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h")
+    for (auto it = args.begin(); it != args.end(); ++it) {
+        const std::string& arg = *it;
+        if (arg == "--problems") {
+            if (++it == args.end() || it->empty())
+                return std::nullopt;
+            parsed.problems = *it;
+        } else if (arg == "--help" || arg == "-h")
             parsed.help = true;
         else if (arg == "--version")
             parsed.version = true;
@@ -66,7 +74,8 @@ bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b)
     return ecA || ecB ? a.lexically_normal() == b.lexically_normal() : normalA == normalB;
 }
 
-void printSummary(std::ostream& out, const BatchFrontend& frontend, const run::Umsetzungslauf& lauf)
+void printSummary(std::ostream& out, const BatchFrontend& frontend, const run::Umsetzungslauf& lauf,
+                  const std::optional<uebersicht::Problemuebersicht>& overview)
 {
     const clubdb::VdbInhalt& inhalt = frontend.lastContent();
     out << "Vereine: " << clubdb::Anzeigetext(inhalt.vereine) << "\n"
@@ -76,6 +85,8 @@ void printSummary(std::ostream& out, const BatchFrontend& frontend, const run::U
         << "Zweit-(Mehrfach-) Mitgliedschaften: " << clubdb::Anzeigetext(inhalt.zweitmitgliedschaften) << "\n"
         << "Startberechtigungen: " << clubdb::Anzeigetext(inhalt.startrechte) << "\n"
         << "Problemzeilen: " << lauf.problemzahl() << "\n";
+    if (overview)
+        printTopReasons(out, *overview);
     if (lauf.logEin)
         out << "Logdatei: " << lauf.logPfad() << "\n";
 }
@@ -137,6 +148,24 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
             << " existiert bereits. Mit --replace wird sie gelöscht und neu angelegt.\n";
         return kBadInput;
     }
+    const std::filesystem::path problems =
+        arguments->problems.empty() ? std::filesystem::path() : std::filesystem::absolute(arguments->problems, ec);
+    if (!problems.empty()) {
+        // The problem lines are read from the log after the run.
+        const std::vector<std::filesystem::path> inputs{database,
+                                                        std::filesystem::path(definitionsPfad),
+                                                        exportFolder / dateien.kreise.name,
+                                                        exportFolder / dateien.vereine.name,
+                                                        exportFolder / dateien.mitglieder.name,
+                                                        exportFolder / dateien.startrechte.name};
+        const std::optional<std::string> error =
+            arguments->noLog ? "Fehler: --problems liest die Logdatei und geht daher nicht zusammen mit --no-log.\n"
+                             : checkProblemsFile(problems, arguments->replace, inputs);
+        if (error) {
+            err << *error;
+            return kBadInput;
+        }
+    }
 
     run::Laufeingaben eingaben;
     eingaben.exportOrdner = asFolder(exportFolder);
@@ -170,8 +199,29 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
     lauf.ausfuehren(eingaben);
     frontend.finishProgress();
 
-    printSummary(out, frontend, lauf);
-    if (!lauf.logFehlerfrei() || frontend.errorDuringRun())
+    std::optional<uebersicht::Problemuebersicht> overview;
+    if (lauf.logEin) {
+        try {
+            overview = uebersicht::UebersichtBilden(uebersicht::LogdateiLesen(lauf.logPfad()));
+        } catch (const std::system_error& e) {
+            err << "Fehler: Die Logdatei " << lauf.logPfad() << " konnte nicht gelesen werden.\n"
+                << e.code().message() << "\n";
+        }
+    }
+    printSummary(out, frontend, lauf, overview);
+    bool problemsWritten = true;
+    if (!problems.empty()) {
+        const std::optional<std::string> error =
+            overview ? writeProblemsFile(problems, *overview)
+                     : "Fehler: Die CSV-Datei " + problems.string() +
+                           " wurde nicht geschrieben, weil die Logdatei nicht gelesen werden konnte.\n";
+        if (error)
+            err << *error;
+        else
+            out << "CSV-Datei: " << problems.string() << "\n";
+        problemsWritten = !error;
+    }
+    if (!lauf.logFehlerfrei() || frontend.errorDuringRun() || !problemsWritten)
         return kNotWritable;
     if (lauf.abbruchAngefordert())
         return kInterrupted;

@@ -1,4 +1,5 @@
 #include "app/Anzeigefeld.h"
+#include "app/Logfenster.h"
 #include "app/MainVdbVidazer.h"
 #include "clubdb/VdbInhalt.h"
 #include "support/DefinitionsFile.h"
@@ -776,19 +777,26 @@ private slots:
         QCOMPARE(a.texte(kFortschritt), (QStringList{"", "", ""}));
         QCOMPARE(a.texte(kVdbZahlen), QStringList(7, "0"));
 
-        // Again into a new club database; this time the log is wanted, but no viewer starts.
+        // Again into a new club database; this time the log is wanted: the program's own log window
+        // opens beside the main window, and hands the log to a viewer only on request.
         a.fragen.answers = {Answer::Yes, Answer::Yes};
         a.vdbWaehlen(a.datenbanken + "/Verein.vdb");
         a.betrachterDa = false;
         a.fragen.asked.clear();
         a.klick("CmdStart");
+        auto* logfenster = a.el<Logfenster>("Logfenster");
+        QVERIFY(logfenster->isVisible() && !logfenster->isModal());
+        QCOMPARE(logfenster->windowTitle(), QString::fromStdString("Logdatei - " + log));
+        QVERIFY(a.gezeigteLogs.empty());
+        QTest::mouseClick(logfenster->findChild<QPushButton*>("CmdEditor"), Qt::LeftButton);
         QCOMPARE(a.gezeigteLogs, std::vector<std::string>{log});
         QVERIFY(a.meldungen().back().startsWith(
             QString::fromStdString("Hinweis: Die Logdatei\r\n" + log + "\r\nkann nicht angezeigt werden")));
 
-        // Ende closes the window and remembers the club-database folder and the definitions.
+        // Ende closes the window, the log window with it, and remembers the club-database folder
+        // and the definitions.
         a.klick("CmdEnde");
-        QVERIFY(!a.fenster->isVisible());
+        QVERIFY(!a.fenster->isVisible() && !logfenster->isVisible());
         QCOMPARE(einstellungen(), a.datenbanken + "/\r\n\r\n\r\n" + a.wkak + "\r\n");
     }
 

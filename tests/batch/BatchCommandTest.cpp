@@ -76,6 +76,9 @@ TEST(BatchCommandTest, ConvertsAnExportFolderAndPrintsTheCounts)
     ASSERT_EQ(logs.size(), 1u);
     EXPECT_EQ(b.out.str(), "Vereine: 1\nSchützen: 0\nHochmeldungen: 0\nMitgliedschaften ges.: 0\n"
                            "Zweit-(Mehrfach-) Mitgliedschaften: 0\nStartberechtigungen: 0\nProblemzeilen: 1\n"
+                           "Häufigste Gründe:\n"
+                           "  1  Vereine: Vereinsabkürzung fehlt\n"
+                           "  1  Vereine: Mindestangaben fehlen, Daten können nicht gespeichert werden\n"
                            "Logdatei: " + logs[0] + "\n");
     EXPECT_NE(b.err.str().find("Vereine: 2 / 1\n"), std::string::npos);
     EXPECT_NE(b.err.str().find("Logdatei: Bei der Umwandlung der Exportdateien wurden Probleme festgestellt.\n"
@@ -214,4 +217,30 @@ TEST(BatchCommandTest, CtrlCStopsLikeAbbruchAndKeepsWhatWasConverted)
     clubdb::Statement count(db, "SELECT count(*) FROM Vereinsliste");
     ASSERT_TRUE(count.step());
     EXPECT_EQ(count.integer(0), 1);
+}
+
+TEST(BatchCommandTest, ProblemsFileHoldsEveryProblemLineAndReplacesOnlyWithReplace)
+{
+    Batch b;
+    const std::string csv = b.folder.file("Probleme.csv");
+    EXPECT_EQ(b.run({"--problems", csv, b.exportFolder, b.database, b.definitions}), batch::kOk);
+    EXPECT_EQ(readBytes(csv), "\xEF\xBB\xBFSchritt;Zeile;Grund;Exportzeile\r\n"
+                              "Vereine;2;Vereinsabkürzung fehlt;\"1,04-002,Ohne Kürzel,,,,,,,,Friedberg\"\r\n"
+                              "Vereine;2;\"Mindestangaben fehlen, Daten können nicht gespeichert werden\";"
+                              "\"1,04-002,Ohne Kürzel,,,,,,,,Friedberg\"\r\n");
+    EXPECT_NE(b.out.str().find("CSV-Datei: " + csv + "\n"), std::string::npos);
+
+    // Checked before anything is converted: no existing file replaced without --replace, no input
+    // file overwritten, and nothing to read without a log.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--replace", "--problems", csv, "--no-log"},
+          std::vector<std::string>{"--replace", "--problems", b.definitions},
+          std::vector<std::string>{"--replace", "--problems", b.exportFolder + "/Bezirk_V_2026.csv"},
+          std::vector<std::string>{"--problems", csv}, std::vector<std::string>{"--problems"}}) {
+        std::vector<std::string> all = args;
+        all.insert(all.end(), {b.exportFolder, b.folder.file("Neu.vdb"), b.definitions});
+        EXPECT_EQ(b.run(all), batch::kBadInput) << args.back();
+        EXPECT_FALSE(std::filesystem::exists(b.folder.file("Neu.vdb")));
+    }
+    EXPECT_EQ(b.run({"--replace", "--problems", csv, b.exportFolder, b.database, b.definitions}), batch::kOk);
 }

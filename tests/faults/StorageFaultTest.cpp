@@ -4,6 +4,7 @@
 // what it stored.
 
 #include "FaultRun.h"
+#include "uebersicht/Logleser.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +89,8 @@ TEST_P(DiskFullTest, TheStepReportsItAndCountsOnlyWhatWasStored)
     EXPECT_TRUE(contains(log, "database or disk is full")) << log.substr(0, 2000);
     EXPECT_TRUE(contains(log, " nicht gespeichert, die Vereinsdatenbank hat sie verworfen!"));
     EXPECT_EQ(r.loggedCount(step.counted), r.count(step.table));
+    // The problem overview names every lost line, each once, as the count does.
+    EXPECT_EQ(uebersicht::LogdateiLesen(r.logPath()).size(), static_cast<std::size_t>(r.lauf.problemzahl()));
     EXPECT_TRUE(anyContains(r.frontend.errors(), "Die " + std::string(step.data) + " konnten nicht"));
     // Nothing stored refers to a record that was given up.
     EXPECT_EQ(r.count("Mitgliedschaft WHERE Mgl_Schütze_ID NOT IN (SELECT M_ID FROM Schuetzendaten)"), 0);
