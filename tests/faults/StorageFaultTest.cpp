@@ -3,26 +3,14 @@
 // the end. The run must end cleanly, tell the user, leave a sound database and count exactly
 // what it stored.
 
-#include "FaultRun.h"
+#include "faults/StorageFault.h"
+#include "run/RunSetup.h"
 
 #include <gtest/gtest.h>
 
 using importer::Anzeige;
 
 namespace {
-
-bool contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
-bool anyContains(const std::vector<std::string>& texts, const std::string& part)
-{
-    for (const std::string& text : texts)
-        if (contains(text, part))
-            return true;
-    return false;
-}
 
 struct Step
 {
@@ -40,26 +28,6 @@ const Step kSteps[] = {
      "Startberechtigungen"},
 };
 
-// The files of a run that reaches the given step with enough lines to fill a few pages.
-void writeFilesUpTo(FaultRun& r, Anzeige step)
-{
-    r.write("V", step == Anzeige::Vereine ? clubLines(300) : clubLines(2));
-    if (step != Anzeige::Vereine) {
-        // The second half brings the persons of the first half again, as members of another club.
-        std::vector<std::string> members = memberLines(150);
-        for (const std::string& line : memberLines(150, "04-002"))
-            members.push_back(line);
-        r.write("M", members);
-    }
-    if (step == Anzeige::Startberechtigungen)
-        r.write("Z", startRightLines(150));
-}
-
-void PrintTo(const Step& step, std::ostream* out)
-{
-    *out << step.name;
-}
-
 class DiskFullTest : public testing::TestWithParam<Step>
 {
 };
@@ -72,21 +40,28 @@ class DiskFullTest : public testing::TestWithParam<Step>
 TEST_P(DiskFullTest, TheStepReportsItAndCountsOnlyWhatWasStored)
 {
     const Step& step = GetParam();
-    FaultRun r;
-    writeFilesUpTo(r, step.anzeige);
+    RunSetup r;
+    // Enough lines in the broken step to fill a few pages. The second half of the members brings
+    // the persons of the first half again, as members of another club.
+    r.write("V", clubLines(step.anzeige == Anzeige::Vereine ? 300 : 2));
+    if (step.anzeige != Anzeige::Vereine) {
+        std::vector<std::string> members = memberLines(150), again = memberLines(150, "04-002");
+        members.insert(members.end(), again.begin(), again.end());
+        r.write("M", members);
+    }
+    if (step.anzeige == Anzeige::Startberechtigungen)
+        r.write("Z", startRightLines(150));
     StorageFault fault(r.eingaben.vdbPfad);
     r.frontend.onLine = [&](Anzeige anzeige, int line) {
         if (anzeige == step.anzeige && line == 100)
             fault.fillDisk();
     };
-    r.frontend.questions.answers = {questions::Answer::No}; // show the log?
 
     ASSERT_EQ(r.start(), run::Laufende::Beendet);
     EXPECT_EQ(r.frontend.questions.asked.back().title, "Logdatei"); // the problems are offered
     EXPECT_EQ(r.integrity(), "ok");
-    const std::string log = r.log();
-    EXPECT_TRUE(contains(log, "database or disk is full")) << log.substr(0, 2000);
-    EXPECT_TRUE(contains(log, " nicht gespeichert, die Vereinsdatenbank hat sie verworfen!"));
+    EXPECT_TRUE(contains(r.log(), "database or disk is full")) << r.log().substr(0, 2000);
+    EXPECT_TRUE(contains(r.log(), " nicht gespeichert, die Vereinsdatenbank hat sie verworfen!"));
     EXPECT_EQ(r.loggedCount(step.counted), r.count(step.table));
     EXPECT_TRUE(anyContains(r.frontend.errors(), "Die " + std::string(step.data) + " konnten nicht"));
     // Nothing stored refers to a record that was given up.
@@ -98,10 +73,11 @@ INSTANTIATE_TEST_SUITE_P(EachStep, DiskFullTest, testing::ValuesIn(kSteps),
                          [](const testing::TestParamInfo<Step>& row) { return std::string(row.param.name); });
 
 // Another program reads the club database while the clubs step runs and keeps it past the
-// step's end: the step cannot commit. What it counted is then not in the file.
+// step's end: the step cannot commit. What it counted is then not in the file, and the members
+// step that follows finds no club.
 TEST(LockedDatabaseTest, AReaderKeepsTheClubsStepFromCommitting)
 {
-    FaultRun r;
+    RunSetup r;
     r.write("V", clubLines(20));
     r.write("M", memberLines(3));
     clubdb::Connection reader = clubdb::Connection::open(r.eingaben.vdbPfad, clubdb::OpenMode::ReadOnly);
@@ -113,7 +89,6 @@ TEST(LockedDatabaseTest, AReaderKeepsTheClubsStepFromCommitting)
         if (step == 1)
             reader.execute("COMMIT");
     };
-    r.frontend.questions.answers = {questions::Answer::No};
 
     ASSERT_EQ(r.start(), run::Laufende::Beendet);
     EXPECT_EQ(r.integrity(), "ok");
@@ -121,7 +96,6 @@ TEST(LockedDatabaseTest, AReaderKeepsTheClubsStepFromCommitting)
     EXPECT_EQ(r.loggedCount("Vereine angelegt"), 0);
     EXPECT_TRUE(contains(r.log(), "Zeilen 1 bis 20 nicht gespeichert"));
     EXPECT_TRUE(anyContains(r.frontend.errors(), "Die Vereinsdaten konnten nicht gespeichert werden.\r\n3051 ; "));
-    // The members step that follows finds no club and says so for every line.
     EXPECT_EQ(r.loggedCount("Schützen angelegt"), 0);
 }
 
@@ -130,18 +104,12 @@ TEST(LockedDatabaseTest, AReaderKeepsTheClubsStepFromCommitting)
 // step works again once the lock is gone.
 TEST(LockedDatabaseTest, AWriterLocksTheMembersStepOut)
 {
-    FaultRun r;
+    RunSetup r;
     r.write("V", clubLines(2));
     r.write("M", memberLines(5));
     r.write("Z", {"1,04-001,04-001-0001,04-002,04-002-0001,1.10"});
     clubdb::Connection writer = clubdb::Connection::open(r.eingaben.vdbPfad);
-    r.frontend.afterStep = [&](int step) {
-        if (step == 1)
-            writer.execute("BEGIN EXCLUSIVE");
-        if (step == 2)
-            writer.execute("COMMIT");
-    };
-    r.frontend.questions.answers = {questions::Answer::No};
+    r.frontend.afterStep = [&](int step) { writer.execute(step == 1 ? "BEGIN EXCLUSIVE" : step == 2 ? "COMMIT" : ""); };
 
     ASSERT_EQ(r.start(), run::Laufende::Beendet);
     EXPECT_EQ(r.integrity(), "ok");
@@ -153,7 +121,9 @@ TEST(LockedDatabaseTest, AWriterLocksTheMembersStepOut)
          ++at)
         ++reported;
     EXPECT_EQ(reported, 5u);
-    EXPECT_TRUE(anyContains(r.frontend.errors(), "Die Mitgliederdaten konnten nicht gespeichert werden.\r\n3051 ; "));
+    EXPECT_EQ(r.frontend.errors(), std::vector<std::string>{"Die Mitgliederdaten konnten nicht gespeichert werden.\r\n"
+                                                            "3051 ; Die Datei ist gesperrt oder der Zugriff ist nicht "
+                                                            "erlaubt (database is locked)."});
     EXPECT_TRUE(contains(log, "Zweitmitgliedschaft nicht gefunden")); // the start-rights step ran
 }
 
@@ -161,7 +131,7 @@ TEST(LockedDatabaseTest, AWriterLocksTheMembersStepOut)
 // kept, every later line says why it was not stored.
 TEST(ReadOnlyDatabaseTest, LinesAfterTheChangeAreReportedAndTheRestIsKept)
 {
-    FaultRun r;
+    RunSetup r;
     r.write("V", clubLines(2));
     r.write("M", memberLines(30));
     StorageFault fault(r.eingaben.vdbPfad);
@@ -169,16 +139,14 @@ TEST(ReadOnlyDatabaseTest, LinesAfterTheChangeAreReportedAndTheRestIsKept)
         if (anzeige == Anzeige::Mitglieder && line == 10)
             fault.makeReadOnly();
     };
-    r.frontend.questions.answers = {questions::Answer::No};
 
     ASSERT_EQ(r.start(), run::Laufende::Beendet);
     EXPECT_EQ(r.integrity(), "ok");
     EXPECT_EQ(r.count("Mitgliedschaft"), 10);
     EXPECT_EQ(r.count("Schuetzendaten"), 10);
     EXPECT_EQ(r.loggedCount("Schützen angelegt"), 10);
-    EXPECT_TRUE(contains(r.log(), "Zeile  11\t"));
-    EXPECT_TRUE(contains(r.log(), "Zeile  30\t"));
-    EXPECT_TRUE(contains(r.log(), "readonly database"));
+    for (const char* part : {"Zeile  11\t", "Zeile  30\t", "readonly database"})
+        EXPECT_TRUE(contains(r.log(), part)) << part;
 }
 
 // The conversion log cannot be written to its end: a full disk under the log (here the device
@@ -188,18 +156,16 @@ TEST(LogFaultTest, ALogThatCannotBeWrittenIsReportedAndTheConversionCompletes)
 {
     for (const int problemLines : {1, 200}) {
         SCOPED_TRACE(problemLines);
-        FaultRun r;
+        RunSetup r;
         std::vector<std::string> clubs = clubLines(20);
-        for (int i = 0; i < problemLines; ++i)
-            clubs.push_back("1,,Verein ohne Nummer und Ort,SV"); // a problem line of the log
+        clubs.insert(clubs.end(), problemLines, "1,,Verein ohne Nummer und Ort,SV"); // problem lines of the log
         r.write("V", clubs);
         std::filesystem::create_symlink("/dev/full", r.logPath());
-        r.frontend.questions.answers = {questions::Answer::No};
 
         ASSERT_EQ(r.start(), run::Laufende::Beendet);
         EXPECT_FALSE(r.lauf.logFehlerfrei());
-        EXPECT_TRUE(anyContains(r.frontend.errors(),
-                                "Die Logdatei " + r.logPath() + " konnte nicht vollständig geschrieben werden!"));
+        EXPECT_EQ(r.frontend.errors(), std::vector<std::string>{"Die Logdatei " + r.logPath() +
+                                                                " konnte nicht vollständig geschrieben werden!"});
         EXPECT_EQ(r.count("Vereinsliste"), 20);
         EXPECT_TRUE(r.lauf.leerlauf());
     }

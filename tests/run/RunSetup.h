@@ -1,9 +1,8 @@
 #pragma once
 
-// A whole conversion run for fault tests: an export folder, a new club database, the small
-// definitions file, and a front end that lets a test break something at a chosen line of a
-// chosen step (fill the disk, take a lock, make the file read-only) and records what the user
-// was told.
+// A whole conversion run for tests: an export folder, a new club database, the small definitions
+// file, and a front end that records what the run told it and lets a test act at a chosen line
+// of a chosen step (press Abbruch, fill the disk, take a lock).
 
 #include "clubdb/DatenbankErstellen.h"
 #include "clubdb/Statement.h"
@@ -13,34 +12,51 @@
 #include "support/ScriptedQuestions.h"
 #include "support/TempFolder.h"
 
-#include <sqlite3.h>
-
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
-class FaultFrontend : public run::Lauffrontend
+inline bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+inline bool anyContains(const std::vector<std::string>& texts, const std::string& part)
+{
+    for (const std::string& text : texts)
+        if (contains(text, part))
+            return true;
+    return false;
+}
+
+class RecordingFrontend : public run::Lauffrontend
 {
 public:
     ScriptedQuestions questions;
+    std::vector<std::string> events; // what the run told its front end, in order
+    clubdb::VdbInhalt content;
     // Called after every export line with its step and its number within the step.
     std::function<void(importer::Anzeige, int)> onLine;
-    // Called after each step with its number: 1 clubs, 2 members, 3 start rights.
+    // Called after each step's count with the step's number: 1 clubs, 2 members, 3 start rights.
     std::function<void(int)> afterStep;
 
     questions::Questions& fragen() override { return questions; }
-    void inhalt(const clubdb::VdbInhalt&) override
+    void inhalt(const clubdb::VdbInhalt& i) override
     {
+        content = i;
+        events.push_back("inhalt " + clubdb::Anzeigetext(i.vereine));
         if (afterStep)
             afterStep(++m_steps);
     }
-    void laufzustand(bool) override {}
-    void logAnzeigen(const std::string&) override {}
-    void fortschritt(importer::Anzeige anzeige, const std::string&) override
+    void laufzustand(bool laeuft) override { events.push_back(laeuft ? "läuft" : "steht"); }
+    void logAnzeigen(const std::string& pfad) override { events.push_back("zeige " + pfad); }
+    void fortschritt(importer::Anzeige anzeige, const std::string& text) override
     {
+        events.push_back("fortschritt " + text);
         m_lines = anzeige == m_step ? m_lines + 1 : 1;
         m_step = anzeige;
     }
@@ -66,15 +82,16 @@ private:
     int m_lines = 0;
 };
 
-struct FaultRun
+struct RunSetup
 {
     TempFolder folder;
-    FaultFrontend frontend;
-    run::Umsetzungslauf lauf{frontend, [] { return *clubdb::Date::fromCivil(2024, 3, 7, 9, 5, 30); }};
+    RecordingFrontend frontend;
+    clubdb::Date now = *clubdb::Date::fromCivil(2024, 3, 7, 9, 5, 30);
+    run::Umsetzungslauf lauf{frontend, [this] { return now; }};
     run::Laufeingaben eingaben;
     std::string definitions = folder.file("wkak.zrv");
 
-    FaultRun()
+    RunSetup()
     {
         std::filesystem::create_directory(folder.path() / "export");
         eingaben.exportOrdner = folder.file("export") + "/";
@@ -82,6 +99,7 @@ struct FaultRun
         eingaben.vdbOrdner = folder.path().string() + "/";
         clubdb::DatenbankErstellen(eingaben.vdbPfad);
         writeDefinitionsFile(definitions);
+        frontend.questions.answers = {questions::Answer::No}; // show the log?
     }
 
     std::string exportFile(const char* kind) const { return eingaben.exportOrdner + "B_" + kind + "_1.csv"; }
@@ -111,13 +129,7 @@ struct FaultRun
     }
 
     std::string logPath() const { return folder.file("Log_20240307_0905.log"); }
-    std::string log() const
-    {
-        std::ifstream file(logPath(), std::ios::binary);
-        std::string bytes(std::filesystem::file_size(logPath()), '\0');
-        file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return text::decodeWindows1252(bytes);
-    }
+    std::string log() const { return readLog(logPath()); }
 
     // The count that a step wrote into its closing record, "... Zeilen eingelesen, N <what>".
     int loggedCount(const std::string& what) const
@@ -134,20 +146,28 @@ struct FaultRun
         return -1;
     }
 
-    std::int64_t count(const std::string& table) const
-    {
-        clubdb::Connection db = clubdb::Connection::open(eingaben.vdbPfad, clubdb::OpenMode::ReadOnly);
-        clubdb::Statement query(db, "SELECT count(*) FROM " + table);
-        query.step();
-        return query.integer(0);
-    }
-
-    std::string integrity() const
+    // The rows of a query on the club database, each as its fields joined by "|" (NULL as "NULL").
+    std::vector<std::string> rows(const std::string& sql) const
     {
         clubdb::Connection db = clubdb::Connection::open(eingaben.vdbPfad);
-        clubdb::Statement query(db, "PRAGMA integrity_check");
-        return query.step() ? query.text(0) : "";
+        clubdb::Statement query(db, sql);
+        std::vector<std::string> result;
+        while (query.step()) {
+            std::string row;
+            for (int i = 0; i < query.columnCount(); ++i)
+                row += (i ? "|" : "") + (query.isNull(i) ? std::string("NULL") : query.text(i));
+            result.push_back(row);
+        }
+        return result;
     }
+
+    std::string single(const std::string& sql) const
+    {
+        const std::vector<std::string> found = rows(sql);
+        return found.empty() ? "" : found.front();
+    }
+    std::int64_t count(const std::string& table) const { return std::stoll(single("SELECT count(*) FROM " + table)); }
+    std::string integrity() const { return single("PRAGMA integrity_check"); }
 };
 
 // Export lines: clubs 04-001 ..., members of club 04-001 with membership numbers 04-001-0001 ...,
@@ -181,11 +201,10 @@ inline std::string memberName(int i)
 inline std::vector<std::string> memberLines(int count, const std::string& club = "04-001")
 {
     std::vector<std::string> lines;
-    for (int i = 1; i <= count; ++i) {
+    for (int i = 1; i <= count; ++i)
         lines.push_back("1," + club + "," + memberNumber(i) + ",01.01.2000,,," + memberName(i) + ",V" + memberName(i) +
                         "," + std::to_string(i) + ".1.1950,M,,,,,,Hauptstraße," + std::to_string(i) + "," +
                         std::to_string(10000 + i) + ",Augsburg,0821 12345");
-    }
     return lines;
 }
 
@@ -196,59 +215,3 @@ inline std::vector<std::string> startRightLines(int count)
         lines.push_back("1,04-001," + memberNumber(i) + ",04-002," + memberNumber(i) + ",1.10");
     return lines;
 }
-
-// Every connection that an import step opens to the club database passes through here, so a
-// test can break the storage under a step that is running: a full disk (SQLite's page limit
-// of the connection) or a file that may no longer be written.
-class StorageFault
-{
-public:
-    explicit StorageFault(std::string database) : m_database(std::filesystem::weakly_canonical(database).string())
-    {
-        s_active = this;
-        sqlite3_auto_extension(reinterpret_cast<void (*)()>(&opened));
-    }
-    ~StorageFault()
-    {
-        sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&opened));
-        s_active = nullptr;
-    }
-    StorageFault(const StorageFault&) = delete;
-    StorageFault& operator=(const StorageFault&) = delete;
-
-    // The disk is full: the step's connection gets no page beyond those it has now.
-    void fillDisk() { pragma("PRAGMA max_page_count = " + std::to_string(pageCount())); }
-
-    // The file may no longer be written through the step's connection.
-    void makeReadOnly() { pragma("PRAGMA query_only = 1"); }
-
-private:
-    static int opened(sqlite3* db, char**, const sqlite3_api_routines*)
-    {
-        const char* name = sqlite3_db_filename(db, "main");
-        if (s_active && name && std::filesystem::weakly_canonical(name).string() == s_active->m_database &&
-            !sqlite3_db_readonly(db, "main"))
-            s_active->m_latest = db;
-        return SQLITE_OK;
-    }
-
-    std::int64_t pageCount()
-    {
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(m_latest, "PRAGMA page_count", -1, &statement, nullptr);
-        sqlite3_step(statement);
-        const std::int64_t pages = sqlite3_column_int64(statement, 0);
-        sqlite3_finalize(statement);
-        return pages;
-    }
-
-    void pragma(const std::string& sql)
-    {
-        if (m_latest)
-            sqlite3_exec(m_latest, sql.c_str(), nullptr, nullptr, nullptr);
-    }
-
-    static inline StorageFault* s_active = nullptr;
-    std::string m_database;
-    sqlite3* m_latest = nullptr; // the connection opened last for writing: the running step's
-};
