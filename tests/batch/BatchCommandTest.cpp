@@ -47,7 +47,8 @@ TEST(BatchCommandTest, ConvertsAnExportFolderAndPrintsTheCounts)
     ASSERT_EQ(logs.size(), 1u);
     EXPECT_EQ(b.out.str(), "Vereine: 1\nSchützen: 0\nHochmeldungen: 0\nMitgliedschaften ges.: 0\n"
                            "Zweit-(Mehrfach-) Mitgliedschaften: 0\nStartberechtigungen: 0\nProblemzeilen: 1\n"
-                           "Logdatei: " + logs[0] + "\n");
+                           "Logdatei: " +
+                               logs[0] + "\n");
     EXPECT_TRUE(contains(b.err.str(), "Vereine: 2 / 1\n"));
     EXPECT_TRUE(contains(b.err.str(), "Logdatei: Bei der Umwandlung der Exportdateien wurden Probleme festgestellt.\n"
                                       "Soll die Logdatei angezeigt werden?\n  -> Nein\n"));
@@ -69,10 +70,10 @@ TEST(BatchCommandTest, RefusesBadArgumentsAndInputsWithoutConverting)
     EXPECT_EQ(b.run({"--help"}), batch::kOk);
     EXPECT_TRUE(contains(b.out.str(), "Aufruf: tvx-vidazer-batch"));
     const std::string& folder = b.eingaben.exportOrdner;
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{folder, b.database}, {"--schnell", folder, b.database, b.definitions},
-          {b.folder.file("fehlt"), b.database, b.definitions},
-          {folder, b.folder.file("fehlt/Verein.vdb"), b.definitions}})
+    for (const std::vector<std::string>& args : {std::vector<std::string>{folder, b.database},
+                                                 {"--schnell", folder, b.database, b.definitions},
+                                                 {b.folder.file("fehlt"), b.database, b.definitions},
+                                                 {folder, b.folder.file("fehlt/Verein.vdb"), b.definitions}})
         EXPECT_EQ(b.run(args), batch::kBadInput) << args[0];
     EXPECT_FALSE(std::filesystem::exists(b.database));
 

@@ -65,8 +65,8 @@ TEST(HostileInputTest, QuotesWildcardsAndSqlAreStoredAsData)
                      "Robert'); DELETE FROM Vereinsliste WHERE 'a'='a |100% |% "}));
     // Names lose full stops, colons, quotes, commas and slashes, and NUL bytes; the rest is kept.
     EXPECT_EQ(r.rows("SELECT M_Name, M_Vorname, M_Straße, M_Ort FROM Schuetzendaten ORDER BY M_ID"),
-              (Texts{"O'Brien |Robert'); DROP TABLE |Hauptstr. 12 |Augsburg ", "Müller |Hans |Haupt\"str. 12 |Augs%burg ",
-                     "100% _ |';-- |' 12 |\" "}));
+              (Texts{"O'Brien |Robert'); DROP TABLE |Hauptstr. 12 |Augsburg ",
+                     "Müller |Hans |Haupt\"str. 12 |Augs%burg ", "100% _ |';-- |' 12 |\" "}));
     // The start right adds the second membership before it finds that its SpO-Nr is no discipline.
     EXPECT_EQ(r.count("Mitgliedschaft"), 4);
     EXPECT_EQ(r.count("StartBerecht"), 0);
@@ -77,10 +77,12 @@ TEST(HostileInputTest, QuotesWildcardsAndSqlAreStoredAsData)
 // the member 04-001-0001, and a start right given under it goes to nobody.
 TEST(HostileInputTest, WildcardsInMembershipNumbersFindNothingElse)
 {
-    const std::tuple<const char*, const char*, bool> rows[] = {
-        {"04-001-_001", "04-001-0001 ", false}, {"04-001-_001", "04-001-_001 ", true},
-        {"100%", "1000", false},                {"100%", "x100%y", true},
-        {"a\\b", "a\\b", true},                 {"a\\b", "ab", false}};
+    const std::tuple<const char*, const char*, bool> rows[] = {{"04-001-_001", "04-001-0001 ", false},
+                                                               {"04-001-_001", "04-001-_001 ", true},
+                                                               {"100%", "1000", false},
+                                                               {"100%", "x100%y", true},
+                                                               {"a\\b", "a\\b", true},
+                                                               {"a\\b", "ab", false}};
     for (const auto& [value, field, found] : rows)
         EXPECT_EQ(clubdb::likeMatches(field, clubdb::likeContains(value), clubdb::kLikeEscape), found)
             << value << " in " << field;

@@ -12,11 +12,10 @@
 #include "support/ScriptedQuestions.h"
 #include "support/TempFolder.h"
 
-#include <cctype>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -135,15 +134,9 @@ struct RunSetup
     int loggedCount(const std::string& what) const
     {
         const std::string logText = log();
-        const std::string before = "Zeilen eingelesen, ";
-        for (std::size_t at = logText.find(before); at != std::string::npos; at = logText.find(before, at + 1)) {
-            std::size_t end = at + before.size();
-            while (end < logText.size() && std::isdigit(static_cast<unsigned char>(logText[end])))
-                ++end;
-            if (logText.compare(end, what.size() + 1, " " + what) == 0)
-                return std::stoi(logText.substr(at + before.size(), end - at - before.size()));
-        }
-        return -1;
+        std::smatch found;
+        return std::regex_search(logText, found, std::regex("Zeilen eingelesen, (\\d+) " + what)) ? std::stoi(found[1])
+                                                                                                  : -1;
     }
 
     // The rows of a query on the club database, each as its fields joined by "|" (NULL as "NULL").
@@ -170,31 +163,33 @@ struct RunSetup
     std::string integrity() const { return single("PRAGMA integrity_check"); }
 };
 
+inline std::string padded(int i, std::size_t width)
+{
+    const std::string digits = std::to_string(i);
+    return std::string(width > digits.size() ? width - digits.size() : 0, '0') + digits;
+}
+
 // Export lines: clubs 04-001 ..., members of club 04-001 with membership numbers 04-001-0001 ...,
-// each a person of its own, and start rights of those members for club 04-002.
+// each a person of its own, and start rights of those members for club 04-002. The names do not
+// contain each other and birth dates and postcodes are the person's own: no line finds the
+// person of another line.
+inline std::string memberNumber(int i)
+{
+    return "04-001-" + padded(i, 4);
+}
+
+inline std::string memberName(int i)
+{
+    return "N" + padded(i, 5) + "x";
+}
+
 inline std::vector<std::string> clubLines(int count)
 {
     std::vector<std::string> lines;
     for (int i = 1; i <= count; ++i)
-        lines.push_back("1,04-" + std::to_string(1000 + i).substr(1) + ",Schützenverein Nummer " + std::to_string(i) +
-                        ",SV " + std::to_string(i) + ",,,,,,,Augsburg");
+        lines.push_back("1,04-" + padded(i, 3) + ",Schützenverein Nummer " + std::to_string(i) + ",SV " +
+                        std::to_string(i) + ",,,,,,,Augsburg");
     return lines;
-}
-
-inline std::string memberNumber(int i)
-{
-    char number[16];
-    std::snprintf(number, sizeof number, "04-001-%04d", i);
-    return number;
-}
-
-// Names that do not contain each other, birth dates and postcodes of their own: no line finds
-// the person of another line.
-inline std::string memberName(int i)
-{
-    char name[16];
-    std::snprintf(name, sizeof name, "N%05dx", i);
-    return name;
 }
 
 // club: "04-001" for home memberships; the same persons exported by "04-002" are second memberships.

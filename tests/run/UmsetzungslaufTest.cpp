@@ -43,8 +43,8 @@ TEST(UmsetzungslaufTest, RunsTheStepsWritesTheLogAndOffersIt)
                             "Vereinsvidazerierung abgeschlossen\r\n"
                             "\r\n";
     EXPECT_EQ(s.log(), log);
-    EXPECT_EQ(s.frontend.events, (Texts{"läuft", "fortschritt 1 / 1", "fortschritt 2 / 2", "inhalt 2",
-                                        "zeige " + s.logPath(), "steht"}));
+    EXPECT_EQ(s.frontend.events,
+              (Texts{"läuft", "fortschritt 1 / 1", "fortschritt 2 / 2", "inhalt 2", "zeige " + s.logPath(), "steht"}));
     ASSERT_EQ(s.frontend.questions.asked.size(), 1u);
     EXPECT_EQ(s.frontend.questions.asked[0].title, "Logdatei");
     EXPECT_EQ(s.frontend.questions.asked[0].text, "Bei der Umwandlung der Exportdateien wurden Probleme festgestellt."
