@@ -1,10 +1,8 @@
 #include "app/QtQuestions.h"
 #include "app/Sprache.h"
-#include "support/TempFolder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QTest>
@@ -84,44 +82,6 @@ private slots:
         QCOMPARE(Dateifilter("Vereinsdatenbank|*.vdb"), QString("Vereinsdatenbank (*.vdb)"));
         QCOMPARE(Dateifilter("TVX-Export|*.csv|Alle Dateien|*.*"), QString("TVX-Export (*.csv);;Alle Dateien (*.*)"));
         QCOMPARE(Dateifilter("Wettkampfdefinitionen|*.zrv;*.alt"), QString("Wettkampfdefinitionen (*.zrv *.alt)"));
-    }
-
-    // The save dialog leaves the question about an existing file to the window, and a name
-    // typed without extension gets the one of the filter.
-    void speicherdialogFragtNichtSelbstUndErgaenztDieEndung()
-    {
-        TempFolder tmp;
-        QtQuestions fragen;
-        QStringList gesehen;
-        sobaldOffen<QFileDialog>([&](QFileDialog* dialog) {
-            gesehen << dialog->windowTitle() << dialog->directory().absolutePath() << dialog->nameFilters();
-            if (dialog->acceptMode() == QFileDialog::AcceptSave &&
-                dialog->testOption(QFileDialog::DontConfirmOverwrite))
-                gesehen << "speichern ohne Rückfrage";
-            dialog->selectFile(QStringLiteral("Verein"));
-            static_cast<QDialog*>(dialog)->accept();
-        });
-        const auto datei =
-            fragen.chooseFile({"Vereinsdatenbank anlegen", "Vereinsdatenbank|*.vdb", tmp.path().string(), "", true});
-        QCOMPARE(gesehen, (QStringList{"Vereinsdatenbank anlegen", QString::fromStdString(tmp.path().string()),
-                                       "Vereinsdatenbank (*.vdb)", "speichern ohne Rückfrage"}));
-        QCOMPARE(datei.value_or(""), tmp.file("Verein.vdb"));
-    }
-
-    void abgebrocheneDialogeGebenNichts()
-    {
-        QtQuestions fragen;
-        QStringList gesehen;
-        const std::function<void(QFileDialog*)> abbrechen = [&](QFileDialog* dialog) {
-            gesehen << dialog->windowTitle() + " " + QString::number(dialog->fileMode());
-            dialog->reject();
-        };
-        sobaldOffen<QFileDialog>(abbrechen);
-        QVERIFY(!fragen.chooseFile({"Wettkampfdefinitionen öffnen", "Wettkampfdefinitionen|*.zrv", "", "", false}));
-        sobaldOffen<QFileDialog>(abbrechen);
-        QVERIFY(!fragen.chooseFolder("Wählen Sie den Exportordner aus:", ""));
-        QCOMPARE(gesehen, (QStringList{"Wettkampfdefinitionen öffnen " + QString::number(QFileDialog::ExistingFile),
-                                       "Wählen Sie den Exportordner aus: " + QString::number(QFileDialog::Directory)}));
     }
 };
 

@@ -1,8 +1,6 @@
 #include "batch/BatchCommand.h"
 #include "run/RunSetup.h"
 
-#include <gtest/gtest.h>
-
 #include <sstream>
 
 namespace {
@@ -23,8 +21,7 @@ struct Batch : RunSetup
 
     int run(std::vector<std::string> args)
     {
-        const batch::Environment environment{folder.path().string(), folder.path().string(), false, &interrupted};
-        return batch::run(args, environment, out, err);
+        return batch::run(args, {folder.path().string(), folder.path().string(), false, &interrupted}, out, err);
     }
 
     std::vector<std::string> logFiles() const
@@ -58,7 +55,6 @@ TEST(BatchCommandTest, ConvertsAnExportFolderAndPrintsTheCounts)
     const auto written = std::filesystem::last_write_time(b.database);
     EXPECT_EQ(b.run({"--no-log", b.eingaben.exportOrdner, b.database, b.definitions}), batch::kBadInput);
     EXPECT_EQ(std::filesystem::last_write_time(b.database), written);
-
     std::filesystem::remove(logs[0]);
     EXPECT_EQ(b.run({"--no-log", "--replace", b.eingaben.exportOrdner, b.database, b.definitions}), batch::kOk);
     EXPECT_TRUE(b.logFiles().empty());

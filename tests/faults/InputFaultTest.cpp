@@ -6,61 +6,44 @@
 #include "batch/BatchCommand.h"
 #include "run/RunSetup.h"
 
-#include <gtest/gtest.h>
-
 #include <sstream>
 
 using questions::Answer;
-
-namespace {
-
-// Reading this file fails at once with an input/output error, as on a damaged stick.
-constexpr const char* kUnreadable = "/proc/self/mem";
-
-// Clubs and members files; the members file gone between choosing the folder and Start, or unreadable.
-void writeAndBreakMembers(RunSetup& r, bool gone)
-{
-    r.write("V", clubLines(2));
-    r.write("M", memberLines(3));
-    std::filesystem::remove(r.exportFile("M"));
-    if (!gone)
-        std::filesystem::create_symlink(kUnreadable, r.exportFile("M"));
-}
-
-} // namespace
+using Texts = std::vector<std::string>;
 
 TEST(ExportFaultTest, AFileThatIsGoneIsReportedAndTheRunGoesOn)
 {
     RunSetup r;
-    writeAndBreakMembers(r, true);
-    r.write("Z", startRightLines(1)); // it finds no membership
-
-    ASSERT_EQ(r.start(), run::Laufende::Beendet);
-    EXPECT_EQ(r.frontend.errors(), (std::vector<std::string>{"Datei " + r.exportFile("M") + " nicht gefunden!"}));
+    r.files(2, 3, 1); // the start right finds no membership
+    std::filesystem::remove(r.exportFile("M"));
+    r.runToEnd();
+    EXPECT_EQ(r.frontend.errors(), Texts{"Datei " + r.exportFile("M") + " nicht gefunden!"});
     EXPECT_TRUE(contains(r.log(), "Umsetzen der Mitgliederdaten\r\n\r\nUmsetzen der Startberechtigungen")) << r.log();
-    EXPECT_EQ(r.count("Vereinsliste"), 2);
-    EXPECT_EQ(r.count("Mitgliedschaft"), 0);
+    EXPECT_EQ(r.rows("SELECT count(*) FROM Vereinsliste UNION ALL SELECT count(*) FROM Mitgliedschaft"),
+              (Texts{"2", "0"}));
 
     RunSetup gone; // the whole folder
-    gone.write("V", clubLines(2));
-    gone.write("M", memberLines(3));
+    gone.files(2, 3);
     std::filesystem::remove_all(gone.eingaben.exportOrdner);
-    ASSERT_EQ(gone.start(), run::Laufende::Beendet);
+    gone.runToEnd();
     EXPECT_EQ(gone.frontend.errors().size(), 2u);
     EXPECT_EQ(gone.count("Vereinsliste"), 0);
 }
 
+// Reading the file fails at once with an input/output error, as on a damaged stick. A script
+// learns from the exit code alone that the conversion is incomplete.
 TEST(ExportFaultTest, AFileThatCannotBeReadStoresNothingFromIt)
 {
     RunSetup r;
-    writeAndBreakMembers(r, false);
-    ASSERT_EQ(r.start(), run::Laufende::Beendet);
+    r.files(2, 3);
+    std::filesystem::remove(r.exportFile("M"));
+    std::filesystem::create_symlink("/proc/self/mem", r.exportFile("M"));
+    r.runToEnd();
     EXPECT_TRUE(anyContains(r.frontend.errors(),
                             "Die Datei " + r.exportFile("M") + " konnte nicht vollständig gelesen werden."));
     EXPECT_EQ(r.count("Vereinsliste"), 2);
     EXPECT_EQ(r.loggedCount("Schützen angelegt"), 0);
 
-    // A script learns from the exit code alone that the conversion is incomplete.
     std::ostringstream out, err;
     const batch::Environment environment{r.folder.path().string(), r.folder.path().string()};
     EXPECT_EQ(batch::run({r.eingaben.exportOrdner, r.folder.file("Neu.vdb"), r.definitions}, environment, out, err),
@@ -73,19 +56,20 @@ TEST(ExportFaultTest, AFileThatCannotBeReadStoresNothingFromIt)
 // file stays exactly as it was unless the user asks twice for an empty one.
 TEST(DefinitionsFaultTest, ADamagedFileIsReportedLeftAloneAndRefusesTheRun)
 {
-    const auto truncateTo = [](std::uintmax_t size) {
-        return [size](const std::string& p) { std::filesystem::resize_file(p, size); };
+    const auto cut = [](std::intmax_t size) {
+        return [size](const std::string& p) {
+            std::filesystem::resize_file(p, size >= 0 ? size : std::filesystem::file_size(p) + size);
+        };
     };
     const auto execute = [](const char* sql) {
         return [sql](const std::string& p) { clubdb::Connection::open(p).execute(sql); };
     };
     const std::vector<std::pair<const char*, std::function<void(const std::string&)>>> damages = {
         {"no SQLite file", [](const std::string& p) { std::ofstream(p) << std::string(5000, 'x') << "\r\n"; }},
-        {"empty", truncateTo(0)},
-        {"cut in the header", truncateTo(60)},
-        {"cut after the first page", truncateTo(4096)},
-        {"cut in the last page",
-         [](const std::string& p) { std::filesystem::resize_file(p, std::filesystem::file_size(p) - 1000); }},
+        {"empty", cut(0)},
+        {"cut in the header", cut(60)},
+        {"cut after the first page", cut(4096)},
+        {"cut in the last page", cut(-1000)},
         {"no class table", execute("DROP TABLE Altersklassen")},
         {"no column SpoNr", execute("ALTER TABLE Disziplinen DROP COLUMN SpoNr")},
         {"no column KlasseBis", execute("ALTER TABLE Altersklassen DROP COLUMN KlasseBis")},
@@ -93,10 +77,9 @@ TEST(DefinitionsFaultTest, ADamagedFileIsReportedLeftAloneAndRefusesTheRun)
     for (const auto& [name, damage] : damages) {
         SCOPED_TRACE(name);
         RunSetup r;
-        r.write("V", clubLines(2));
+        r.files(2);
         damage(r.definitions);
         const std::string before = readBytes(r.definitions);
-
         EXPECT_EQ(r.start(), run::Laufende::DefinitionenLeer); // No to "create an empty file?"
         ASSERT_FALSE(r.frontend.questions.asked.empty());
         EXPECT_EQ(r.frontend.questions.asked.front().title, "Zervik - Verbindungsfehler");
@@ -121,23 +104,22 @@ TEST(DefinitionsFaultTest, ADamagedFileIsReportedLeftAloneAndRefusesTheRun)
 // empty file cannot be made.
 TEST(DefinitionsFaultTest, ALockedFileIsNeverReplaced)
 {
-    const std::vector<std::pair<std::deque<Answer>, std::vector<std::string>>> rows = {
+    const std::pair<std::deque<Answer>, Texts> rows[] = {
         {{Answer::No}, {"Zervik - Verbindungsfehler", "Fehler"}},
         {{Answer::Yes, Answer::Ok},
          {"Zervik - Verbindungsfehler", "Zervik - Sicherheitsabfrage", "Zervik - Fehler", "Fehler"}},
     };
     for (const auto& [answers, told] : rows) {
         RunSetup r;
-        r.write("V", clubLines(2));
+        r.files(2);
         const std::string before = readBytes(r.definitions);
         clubdb::Connection holder = clubdb::Connection::open(r.definitions);
         holder.execute("BEGIN EXCLUSIVE");
         r.frontend.questions.answers = answers;
-
         EXPECT_EQ(r.start(), run::Laufende::DefinitionenLeer);
         holder.execute("COMMIT");
         EXPECT_TRUE(readBytes(r.definitions) == before); // not EXPECT_EQ: a failure would print the bytes
-        std::vector<std::string> titles;
+        Texts titles;
         for (const auto& asked : r.frontend.questions.asked)
             titles.push_back(asked.title);
         EXPECT_EQ(titles, told);
@@ -150,7 +132,7 @@ TEST(DefinitionsFaultTest, ALockedFileIsNeverReplaced)
 TEST(DefinitionsFaultTest, APathHoldingANulByteNamesNoFile)
 {
     RunSetup r;
-    r.write("V", clubLines(2));
+    r.files(2);
     const std::string other = r.folder.file("andere.txt");
     std::ofstream(other) << "Daten eines anderen Programms";
     std::string pfad = other + std::string(1, '\0') + ".zrv";

@@ -12,6 +12,8 @@
 #include "support/ScriptedQuestions.h"
 #include "support/TempFolder.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -30,6 +32,55 @@ inline bool anyContains(const std::vector<std::string>& texts, const std::string
         if (contains(text, part))
             return true;
     return false;
+}
+
+// Export lines: clubs 04-001 ..., members of club 04-001 with membership numbers 04-001-0001 ...,
+// each a person of its own, and start rights of those members for club 04-002. The names do not
+// contain each other and birth dates and postcodes are the person's own: no line finds the
+// person of another line.
+inline std::vector<std::string> numbered(int count, const std::function<std::string(const std::string&)>& line)
+{
+    std::vector<std::string> lines;
+    for (int i = 1; i <= count; ++i)
+        lines.push_back(line(std::to_string(i)));
+    return lines;
+}
+
+inline std::string padded(const std::string& i, std::size_t width)
+{
+    return std::string(width > i.size() ? width - i.size() : 0, '0') + i;
+}
+
+inline std::string memberNumber(const std::string& i)
+{
+    return "04-001-" + padded(i, 4);
+}
+inline std::string memberName(const std::string& i)
+{
+    return "N" + padded(i, 5) + "x";
+}
+
+inline std::vector<std::string> clubLines(int count)
+{
+    return numbered(count, [](const std::string& i) {
+        return "1,04-" + padded(i, 3) + ",Schützenverein Nummer " + i + ",SV " + i + ",,,,,,,Augsburg";
+    });
+}
+
+// club: "04-001" for home memberships; the same persons exported by "04-002" are second memberships.
+inline std::vector<std::string> memberLines(int count, const std::string& club = "04-001")
+{
+    return numbered(count, [&](const std::string& i) {
+        return "1," + club + "," + memberNumber(i) + ",01.01.2000,,," + memberName(i) + ",V" + memberName(i) + "," + i +
+               ".1.1950,M,,,,,,Hauptstraße," + i + "," + std::to_string(10000 + std::stoi(i)) + ",Augsburg,0821 12345";
+    });
+}
+
+inline std::vector<std::string> startRightLines(int count)
+{
+    return numbered(count, [](const std::string& i) {
+        return "1,04-001," + memberNumber(i) + ",04-002," + memberNumber(i) + ",1.10";
+    });
 }
 
 class RecordingFrontend : public run::Lauffrontend
@@ -121,10 +172,36 @@ struct RunSetup
         datei = {"B_" + std::string(kind) + "_1.csv", true};
     }
 
+    // Clubs 04-001 ..., members of 04-001 and their start rights for 04-002 (see clubLines below).
+    void files(int clubs, int members = 0, int rights = 0)
+    {
+        write("V", clubLines(clubs));
+        if (members)
+            write("M", memberLines(members));
+        if (rights)
+            write("Z", startRightLines(rights));
+    }
+
+    // Calls action after the given line of the given step.
+    void at(importer::Anzeige step, int line, std::function<void()> action)
+    {
+        frontend.onLine = [=](importer::Anzeige anzeige, int current) {
+            if (anzeige == step && current == line)
+                action();
+        };
+    }
+
     run::Laufende start()
     {
         std::string pfad = definitions;
         return lauf.start(eingaben, pfad);
+    }
+
+    // Runs the conversion, which must end and leave a sound club database.
+    void runToEnd()
+    {
+        EXPECT_EQ(start(), run::Laufende::Beendet);
+        EXPECT_EQ(integrity(), "ok");
     }
 
     std::string logPath() const { return folder.file("Log_20240307_0905.log"); }
@@ -162,51 +239,3 @@ struct RunSetup
     std::int64_t count(const std::string& table) const { return std::stoll(single("SELECT count(*) FROM " + table)); }
     std::string integrity() const { return single("PRAGMA integrity_check"); }
 };
-
-inline std::string padded(int i, std::size_t width)
-{
-    const std::string digits = std::to_string(i);
-    return std::string(width > digits.size() ? width - digits.size() : 0, '0') + digits;
-}
-
-// Export lines: clubs 04-001 ..., members of club 04-001 with membership numbers 04-001-0001 ...,
-// each a person of its own, and start rights of those members for club 04-002. The names do not
-// contain each other and birth dates and postcodes are the person's own: no line finds the
-// person of another line.
-inline std::string memberNumber(int i)
-{
-    return "04-001-" + padded(i, 4);
-}
-
-inline std::string memberName(int i)
-{
-    return "N" + padded(i, 5) + "x";
-}
-
-inline std::vector<std::string> clubLines(int count)
-{
-    std::vector<std::string> lines;
-    for (int i = 1; i <= count; ++i)
-        lines.push_back("1,04-" + padded(i, 3) + ",Schützenverein Nummer " + std::to_string(i) + ",SV " +
-                        std::to_string(i) + ",,,,,,,Augsburg");
-    return lines;
-}
-
-// club: "04-001" for home memberships; the same persons exported by "04-002" are second memberships.
-inline std::vector<std::string> memberLines(int count, const std::string& club = "04-001")
-{
-    std::vector<std::string> lines;
-    for (int i = 1; i <= count; ++i)
-        lines.push_back("1," + club + "," + memberNumber(i) + ",01.01.2000,,," + memberName(i) + ",V" + memberName(i) +
-                        "," + std::to_string(i) + ".1.1950,M,,,,,,Hauptstraße," + std::to_string(i) + "," +
-                        std::to_string(10000 + i) + ",Augsburg,0821 12345");
-    return lines;
-}
-
-inline std::vector<std::string> startRightLines(int count)
-{
-    std::vector<std::string> lines;
-    for (int i = 1; i <= count; ++i)
-        lines.push_back("1,04-001," + memberNumber(i) + ",04-002," + memberNumber(i) + ",1.10");
-    return lines;
-}

@@ -1,6 +1,7 @@
 #include "run/RunSetup.h"
 
-#include <gtest/gtest.h>
+#include <cerrno>
+#include <cstdio>
 
 using namespace run;
 using Texts = std::vector<std::string>;
@@ -8,7 +9,7 @@ using Texts = std::vector<std::string>;
 TEST(UmsetzungslaufTest, RefusesToStartWithoutDefinitionsOrLog)
 {
     RunSetup s;
-    s.write("V", {"1,04-001,Verein,V,,,,,,,Ort"});
+    s.files(1);
     std::string leer = s.folder.file("leer.zrv");
     s.frontend.questions.answers = {questions::Answer::No, questions::Answer::No};
     EXPECT_EQ(s.lauf.start(s.eingaben, leer), Laufende::DefinitionenLeer);
@@ -26,13 +27,30 @@ TEST(UmsetzungslaufTest, RefusesToStartWithoutDefinitionsOrLog)
     EXPECT_TRUE(s.lauf.leerlauf());
 }
 
+// A definitions file that cannot be created for lack of permission (here in a folder where even
+// this user may not create a file) ends the program at once.
+TEST(UmsetzungslaufTest, ADefinitionsFileThatMayNotBeCreatedEndsTheProgram)
+{
+    std::FILE* probe = std::fopen("/sys/kernel/tvx-probe.zrv", "wx");
+    if (probe && !std::fclose(probe))
+        std::remove("/sys/kernel/tvx-probe.zrv");
+    if (probe || (errno != EACCES && errno != EPERM && errno != EROFS))
+        GTEST_SKIP() << "Dieses System lässt das Anlegen in jedem Ordner zu.";
+    RunSetup s;
+    s.files(1);
+    std::string gesperrt = "/sys/kernel/wkak.zrv";
+    s.frontend.questions.answers = {questions::Answer::Yes};
+    EXPECT_EQ(s.lauf.start(s.eingaben, gesperrt), Laufende::ProgrammBeenden);
+    EXPECT_EQ(s.frontend.questions.asked.back().title, "Zervik - Zugriffsfehler");
+    EXPECT_TRUE(s.frontend.events.empty());
+}
+
 TEST(UmsetzungslaufTest, RunsTheStepsWritesTheLogAndOffersIt)
 {
     RunSetup s;
     s.write("V", {"1,04-001,Verein,V,,,,,,,Ort", "1,04-001,Doppelt,D,,,,,,,Ort"});
     s.frontend.questions.answers = {questions::Answer::Yes};
     EXPECT_EQ(s.start(), Laufende::Beendet);
-
     EXPECT_EQ(s.lauf.problemzahl(), 1);
     EXPECT_EQ(s.lauf.logPfad(), s.logPath());
     const std::string log = "Starte Vidazerierung\r\n"
@@ -60,18 +78,31 @@ TEST(UmsetzungslaufTest, RunsTheStepsWritesTheLogAndOffersIt)
     EXPECT_EQ(s.log(), log);
 }
 
+// Abbruch stops the running step after its line and skips the steps after it; the next Start
+// runs again from the beginning.
 TEST(UmsetzungslaufTest, AbbruchStopsTheStepAndIsClearedByTheNextStart)
 {
     RunSetup s;
-    s.write("V", {"1,04-001,A,A,,,,,,,Ort", "1,04-002,B,B,,,,,,,Ort", "1,04-003,C,C,,,,,,,Ort"});
-    s.frontend.onLine = [&](importer::Anzeige, int) { s.lauf.abbrechen(); };
+    s.files(3, 3, 1);
+    s.at(importer::Anzeige::Vereine, 1, [&] { s.lauf.abbrechen(); });
     EXPECT_EQ(s.start(), Laufende::Beendet);
     EXPECT_TRUE(s.lauf.abbruchAngefordert());
     EXPECT_EQ(*s.frontend.content.vereine, 1);
+    EXPECT_EQ(s.frontend.events.size(), 4u); // running, one line, one count, stopped
     EXPECT_TRUE(contains(s.log(), "1 Zeilen eingelesen, 1 Vereine angelegt\r\n"));
 
-    s.frontend.onLine = nullptr; // 04-001 is stored already: one problem line, the log declined
+    s.now = *clubdb::Date::fromCivil(2024, 3, 7, 9, 6, 0);
+    s.at(importer::Anzeige::Mitglieder, 2, [&] { s.lauf.abbrechen(); });
+    s.frontend.questions.answers = {questions::Answer::No, questions::Answer::No}; // 04-001 is a problem line now
+    EXPECT_EQ(s.start(), Laufende::Beendet);
+    EXPECT_TRUE(s.lauf.abbruchAngefordert());
+    EXPECT_EQ(*s.frontend.content.vereine, 4);
+    EXPECT_EQ(*s.frontend.content.schuetzen, 2);
+    EXPECT_FALSE(contains(readLog(s.folder.file("Log_20240307_0906.log")), "Startberechtigungen"));
+
+    s.frontend.onLine = nullptr;
+    s.now = *clubdb::Date::fromCivil(2024, 3, 7, 9, 7, 0);
     EXPECT_EQ(s.start(), Laufende::Beendet);
     EXPECT_FALSE(s.lauf.abbruchAngefordert());
-    EXPECT_EQ(*s.frontend.content.vereine, 4);
+    EXPECT_TRUE(contains(readLog(s.folder.file("Log_20240307_0907.log")), "Umsetzen der Startberechtigungen"));
 }
