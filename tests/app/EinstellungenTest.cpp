@@ -31,17 +31,6 @@ class EinstellungenTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Windows-1252 both ways, and the third line always written empty.
-    void schreibtVierZeilenInWindows1252MitDritterZeileLeer()
-    {
-        const std::string inhalt = EinstellungenSchreiben(
-            {"/home/verein/Datenbanken/", "/home/Abgleich Müller.vdb", "/home/verein/Export/", "/opt/zervik/wkak.zrv"});
-        QCOMPARE(inhalt, std::string("/home/verein/Datenbanken/\r\n/home/Abgleich M\xFCller.vdb\r\n\r\n"
-                                     "/opt/zervik/wkak.zrv\r\n"));
-        QCOMPARE(zeilen(EinstellungenLesen(inhalt)),
-                 (QStringList{"/home/verein/Datenbanken/", "/home/Abgleich Müller.vdb", "", "/opt/zervik/wkak.zrv"}));
-    }
-
     void liestKuerzereUndFremdeDateien_data()
     {
         QTest::addColumn<QByteArray>("inhalt");

@@ -46,7 +46,7 @@ struct Aufbau
     bool betrachterDa = true;
     std::unique_ptr<MainVdbVidazer> fenster;
     std::string export_ = tmp.file("Export"), datenbanken = tmp.file("Datenbanken"), vdb = datenbanken + "/Verein.vdb";
-    std::string wkak = tmp.file("wkak.zrv"), programm = tmp.file("Programm"); // with its default definitions file
+    std::string wkak = tmp.file("wkak.zrv");
 
     static std::string einstellungspfad() { return anwendungsdaten() + "/TVX_Vidazer.dir"; }
     static std::string verein(const std::string& nummer) { return "1," + nummer + ",SG " + nummer + ",V,,,,,,,Ort"; }
@@ -59,18 +59,15 @@ struct Aufbau
 
     Aufbau()
     {
-        for (const std::string& ordner : {export_, datenbanken, programm})
-            std::filesystem::create_directory(ordner);
+        std::filesystem::create_directory(export_);
+        std::filesystem::create_directory(datenbanken);
         writeDefinitionsFile(wkak);
-        writeDefinitionsFile(programm + "/wkak.zrv");
         starten();
     }
 
     void starten()
     {
-        Programmumgebung umgebung = Programmumgebung::ermitteln();
-        umgebung.programmOrdner = programm;
-        fenster = std::make_unique<MainVdbVidazer>(fragen, umgebung);
+        fenster = std::make_unique<MainVdbVidazer>(fragen, Programmumgebung{tmp.path().string(), anwendungsdaten()});
         fenster->logbetrachterSetzen([this](const std::string& pfad) {
             gezeigteLogs.push_back(pfad);
             return betrachterDa;
@@ -78,13 +75,7 @@ struct Aufbau
         fenster->show();
     }
 
-    QWidget* el(const char* name) const
-    {
-        QWidget* w = fenster->findChild<QWidget*>(QString::fromUtf8(name));
-        if (!w)
-            qFatal("kein Steuerelement %s", name);
-        return w;
-    }
+    QWidget* el(const char* name) const { return fenster->findChild<QWidget*>(QString::fromUtf8(name)); }
     QString text(const char* name) const { return qobject_cast<QLabel*>(el(name))->text(); }
     QStringList texte(const QString& namen) const
     {
@@ -132,14 +123,6 @@ struct Aufbau
         std::ofstream datei(export_ + "/" + name, std::ios::binary);
         for (const std::string& zeile : zeilen)
             datei << text::encodeWindows1252(zeile) << "\r\n";
-    }
-    // Clubs and members file, club database created: ready for Start.
-    void bereit()
-    {
-        exportDatei("Bezirk_V_2024.csv", {Aufbau::verein("04-001")});
-        exportDatei("Bezirk_M_2024.csv", {Aufbau::mitglied("04-001", "04-001-0027", "Müller")});
-        waehlen("AnzExport", export_);
-        waehlen("AnzVDb", vdb);
     }
     QStringList meldungen() const
     {
@@ -192,8 +175,11 @@ private slots:
         std::filesystem::create_directories(anwendungsdaten());
         std::ofstream(Aufbau::einstellungspfad(), std::ios::binary) << einstellungen;
         Aufbau a;
-        a.bereit();
-        a.fragen.asked.clear();
+        a.exportDatei("B_V_1.csv", {Aufbau::verein("04-001")});
+        a.exportDatei("B_M_1.csv", {});
+        a.waehlen("AnzExport", a.export_);
+        a.waehlen("AnzVDb", a.vdb);
+        QVERIFY(a.an("CmdStart"));
         const std::string fehlt = a.datenbanken + "/fehlt/Verein.vdb";
         a.waehlen("AnzVDb", fehlt);
         QCOMPARE(a.meldungen().size(), 1);
