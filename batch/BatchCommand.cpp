@@ -138,6 +138,16 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
                "andere Datei an.\n";
         return kBadInput;
     }
+    // An older definitions file is rewritten and kept as its backup, the name up to its last "."
+    // + "alt": replacing a club database of that name would throw the backup away.
+    const std::size_t punkt = definitionsPfad.rfind('.');
+    if (arguments->replace && punkt != std::string::npos &&
+        sameFile(database, definitionsPfad.substr(0, punkt + 1) + "alt")) {
+        err << "Fehler: Die Vereinsdatenbank " << database.string()
+            << " ist die Sicherungskopie der Wettkampfdefinitionen. Bitte geben Sie für die Vereinsdatenbank eine "
+               "andere Datei an.\n";
+        return kBadInput;
+    }
     const auto status = std::filesystem::symlink_status(database, ec);
     if (std::filesystem::is_directory(status)) {
         err << "Fehler: " << database.string() << " ist ein Ordner und keine Vereinsdatenbank.\n";

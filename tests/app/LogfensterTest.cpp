@@ -4,7 +4,7 @@
 // desktop's viewer.
 
 #include "app/Logfenster.h"
-#include "faults/FaultRun.h"
+#include "run/RunSetup.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -29,7 +29,7 @@ std::string mitglied(const std::string& nummer, const std::string& plz)
 // whole, and one possible duplicate, and the window over that log.
 struct Aufbau
 {
-    FaultRun r;
+    RunSetup r;
     std::vector<std::string> gezeigt;
     std::unique_ptr<Logfenster> fenster;
     const std::string lang = "1,04-004,Lang,,,,,,,,Ort," + std::string(30'000, 'x');

@@ -55,34 +55,28 @@ private slots:
     // never Yes or OK to a question.
     void meldungOhneSymbolMitDeutschenKnoepfen()
     {
-        const struct
-        {
-            Buttons knoepfe;
-            QMessageBox::StandardButton klick; // NoButton: the key instead
-            Qt::Key taste;
-            Answer antwort;
-            const char* texte;
-        } faelle[] = {
+        // buttons, the button clicked (NoButton: the key instead), the key, the answer, the buttons seen
+        const std::tuple<Buttons, QMessageBox::StandardButton, Qt::Key, Answer, const char*> faelle[] = {
             {Buttons::YesNo, QMessageBox::Yes, Qt::Key_unknown, Answer::Yes, "Ja Nein"},
             {Buttons::YesNo, QMessageBox::No, Qt::Key_unknown, Answer::No, "Ja Nein"},
             {Buttons::YesNo, QMessageBox::NoButton, Qt::Key_Escape, Answer::No, "Ja Nein"},
             {Buttons::OkCancel, QMessageBox::NoButton, Qt::Key_Escape, Answer::Cancel, "Abbrechen OK"},
             {Buttons::Ok, QMessageBox::NoButton, Qt::Key_Return, Answer::Ok, "OK"},
         };
-        for (const auto& f : faelle) {
+        for (const auto& [knoepfe, klick, taste, antwort, texte] : faelle) {
             QtQuestions fragen;
             QStringList gesehen;
             sobaldOffen<QMessageBox>([&](QMessageBox* box) {
                 gesehen << box->windowTitle() << box->text() << knopftexte(box) << QString::number(box->icon());
-                if (f.klick == QMessageBox::NoButton)
-                    QTest::keyClick(box, f.taste);
+                if (klick == QMessageBox::NoButton)
+                    QTest::keyClick(box, taste);
                 else
-                    box->button(f.klick)->click();
+                    box->button(klick)->click();
             });
-            QCOMPARE(fragen.ask("Löschen bestätigen", "Soll die Datei\r\n/a/<b>.vdb\r\ngelöscht werden?", f.knoepfe),
-                     f.antwort);
-            QCOMPARE(gesehen, (QStringList{"Löschen bestätigen", "Soll die Datei\n/a/<b>.vdb\ngelöscht werden?",
-                                           f.texte, QString::number(QMessageBox::NoIcon)}));
+            QCOMPARE(fragen.ask("Löschen bestätigen", "Soll die Datei\r\n/a/<b>.vdb\r\ngelöscht werden?", knoepfe),
+                     antwort);
+            QCOMPARE(gesehen, (QStringList{"Löschen bestätigen", "Soll die Datei\n/a/<b>.vdb\ngelöscht werden?", texte,
+                                           QString::number(QMessageBox::NoIcon)}));
         }
     }
 
@@ -106,10 +100,14 @@ private slots:
             const char* eingabe;
             std::string ergebnis;
         } faelle[] = {
-            {{"Vereinsdatenbank anlegen", "Vereinsdatenbank|*.vdb", ordner, "", true}, "Verein", tmp.file("Verein.vdb")},
-            {{"Vereinsdatenbank anlegen", "Vereinsdatenbank|*.vdb", ordner + "/schiess/Datenbanken", "", true}, "Verein",
+            {{"Vereinsdatenbank anlegen", "Vereinsdatenbank|*.vdb", ordner, "", true},
+             "Verein",
              tmp.file("Verein.vdb")},
-            {{"Wettkampfdefinitionen öffnen", "Wettkampfdefinitionen|*.zrv", ordner, "", false, true}, "neu",
+            {{"Vereinsdatenbank anlegen", "Vereinsdatenbank|*.vdb", ordner + "/schiess/Datenbanken", "", true},
+             "Verein",
+             tmp.file("Verein.vdb")},
+            {{"Wettkampfdefinitionen öffnen", "Wettkampfdefinitionen|*.zrv", ordner, "", false, true},
+             "neu",
              tmp.file("neu.zrv")},
         };
         for (const auto& f : faelle) {
@@ -129,22 +127,6 @@ private slots:
             QCOMPARE(gesehen, (QStringList{QString::fromStdString(f.wahl.title), QString::fromStdString(ordner),
                                            Dateifilter(f.wahl.filter), "", "ohne Rückfrage"}));
         }
-    }
-
-    void abgebrocheneDialogeGebenNichts()
-    {
-        QtQuestions fragen;
-        QStringList gesehen;
-        const std::function<void(QFileDialog*)> abbrechen = [&](QFileDialog* dialog) {
-            gesehen << dialog->windowTitle() + " " + QString::number(dialog->fileMode());
-            dialog->reject();
-        };
-        sobaldOffen<QFileDialog>(abbrechen);
-        QVERIFY(!fragen.chooseFile({"Wettkampfdefinitionen öffnen", "Wettkampfdefinitionen|*.zrv", "", "", false}));
-        sobaldOffen<QFileDialog>(abbrechen);
-        QVERIFY(!fragen.chooseFolder("Wählen Sie den Exportordner aus:", ""));
-        QCOMPARE(gesehen, (QStringList{"Wettkampfdefinitionen öffnen " + QString::number(QFileDialog::ExistingFile),
-                                       "Wählen Sie den Exportordner aus: " + QString::number(QFileDialog::Directory)}));
     }
 };
 

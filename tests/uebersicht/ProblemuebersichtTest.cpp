@@ -2,7 +2,7 @@
 // run, and every problem line must come back with its step, number, text as the export holds it,
 // reasons and persons, in the overview's groups and in the CSV file.
 
-#include "faults/FaultRun.h"
+#include "run/RunSetup.h"
 #include "uebersicht/Logleser.h"
 #include "uebersicht/ProblemCsv.h"
 
@@ -33,7 +33,7 @@ struct Fall
 // One run over files of these lines; a line's number is its place within its own file.
 struct Lauf
 {
-    FaultRun r;
+    RunSetup r;
     std::vector<Fall> faelle;
     Problemuebersicht u;
 
