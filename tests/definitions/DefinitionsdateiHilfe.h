@@ -5,20 +5,21 @@
 // ranges were stored.
 
 #include "clubdb/Connection.h"
-#include "clubdb/Statement.h"
 #include "definitions/WkAk.h"
+#include "support/ExportFiles.h"
+#include "support/QueryRows.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace testhilfe {
+
+using Lines = std::vector<std::string>;
 
 // A folder for the files, the scripted questions and the program's surroundings.
 struct Umfeld
@@ -30,13 +31,15 @@ struct Umfeld
 
     definitions::Ausgang laden(definitions::Definitionen& d) { return definitions::WkAkLaden(d, pfad, umgebung); }
 
-    std::vector<std::string> titel() const
+    // The title of every question asked, and the text of the one at index i.
+    Lines titel() const
     {
-        std::vector<std::string> ergebnis;
+        Lines ergebnis;
         for (const auto& frage : fragen.asked)
             ergebnis.push_back(frage.title);
         return ergebnis;
     }
+    const std::string& text(std::size_t i) const { return fragen.asked.at(i).text; }
 };
 
 inline void ausfuehren(const std::string& pfad, const std::string& sql)
@@ -44,27 +47,20 @@ inline void ausfuehren(const std::string& pfad, const std::string& sql)
     clubdb::Connection::open(pfad).execute(sql);
 }
 
-inline std::string inhalt(const std::string& pfad)
-{
-    std::ifstream datei(pfad, std::ios::binary);
-    return {std::istreambuf_iterator<char>(datei), std::istreambuf_iterator<char>()};
-}
-
 inline std::vector<clubdb::ColumnInfo> spalten(const std::string& pfad, const std::string& tabelle)
 {
     return clubdb::Connection::open(pfad, clubdb::OpenMode::ReadOnly).columns(tabelle);
 }
 
-// A discipline; the older layout stores its columns up to SpoNr, with a series name in BezSer1
-// and blanks in the other names.
+// A discipline of the current layout: name, SpO-Nr, series, subtotal after, targets, calibre;
+// the older layout stores its columns up to SpoNr. A series name in BezSer1, blanks in the others.
 struct Zeile
 {
     std::string name = "Luftgewehr";
     std::string spoNr = "1.10";
     int serien = 4;
     int zwSuNachSer = 0;
-    std::string scheibe1 = "1";
-    std::string scheibe2 = "0";
+    std::string scheiben = "1, 0";
     std::string kaliber = "4.5";
 };
 
@@ -79,8 +75,7 @@ inline std::string alteWerte(const Zeile& z)
 
 inline std::string disziplinSql(const Zeile& z)
 {
-    return "INSERT INTO Disziplinen VALUES (" + alteWerte(z) + ", " + z.scheibe1 + ", " + z.scheibe2 + ", " +
-           z.kaliber + ", NULL);";
+    return "INSERT INTO Disziplinen VALUES (" + alteWerte(z) + ", " + z.scheiben + ", " + z.kaliber + ", NULL);";
 }
 
 inline std::string alteDisziplinSql(const std::string& name, const std::string& spoNr)
@@ -115,6 +110,36 @@ inline void aeltereDatei(const std::string& pfad, const std::string& sql = "")
         "CREATE TABLE Disziplinen (Name VARCHAR(40), Serienanzahl SMALLINT, SchußProSerie SMALLINT, WertungsOption "
         "TINYINT, Finale BOOLEAN, FinalTeilnehmer TINYINT, FinalSchüsse TINYINT, ZwSuNachSer TINYINT" +
         bez + ", SpoNr VARCHAR(20)); CREATE TABLE Altersklassen (Name VARCHAR(30), KlassenNr SMALLINT);" + sql);
+}
+
+// A discipline as one text: its numbers, then its texts, each group "|"-joined.
+inline std::string beschreibung(const definitions::Disziplin& d)
+{
+    std::string s = d.Name + "|" + d.SpoNr;
+    for (const int zahl : {d.SerienAnzahl, d.SchussProSerie, d.WertungsOption, std::uint8_t(d.Finale),
+                           d.FinalTeilnehmer, d.FinalSchuesse, d.ZwSuNachSer, d.ScheibeNr1, d.ScheibeNr2})
+        s += "|" + std::to_string(zahl);
+    s += "|" + std::to_string(d.Kaliber).substr(0, 5);
+    for (const std::string& bez : d.BezSer)
+        s += "|" + bez;
+    for (const std::string& bez : d.BezZwSu)
+        s += "|" + bez;
+    return s;
+}
+
+// A class as "name|number|from|to|w or m|rank".
+inline std::string beschreibung(const definitions::Altersklasse& k)
+{
+    return k.Name + "|" + k.KlassenNr + "|" + std::to_string(k.KlasseVon) + "|" + std::to_string(k.KlasseBis) + "|" +
+           (k.KlasseWeibl ? "w" : "m") + "|" + std::to_string(k.KlassenRang);
+}
+
+template <typename Eintrag> Lines beschreibungen(const definitions::Tabelle<Eintrag>& tabelle)
+{
+    Lines ergebnis{std::to_string(tabelle.anzahl)};
+    for (const Eintrag& e : tabelle.eintraege)
+        ergebnis.push_back(beschreibung(e));
+    return ergebnis;
 }
 
 } // namespace testhilfe

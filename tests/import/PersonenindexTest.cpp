@@ -52,11 +52,7 @@ Ergebnis umsetzen(Suchverfahren verfahren, const std::vector<std::vector<std::st
         s.withoutLog();
     s.execute("INSERT INTO Vereinsliste (VNummer) VALUES ('04-001 '), ('104-007 '), ('04-007 '), ('04-012 ')");
     for (const std::vector<std::string>& datei : dateien) {
-        {
-            std::ofstream aus(s.folder.file("B_M_1.csv"), std::ios::binary);
-            for (const std::string& zeile : datei)
-                aus << text::encodeWindows1252(zeile) << "\r\n";
-        }
+        writeExportFile(s.folder.file("B_M_1.csv"), datei);
         MitgliederUmsetzen(s.context, "B_M_1.csv");
     }
     return {s.rows("SELECT * FROM Schuetzendaten ORDER BY M_ID"), s.rows("SELECT * FROM Mitgliedschaft ORDER BY Mgl_ID"),

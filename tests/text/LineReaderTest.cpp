@@ -11,13 +11,10 @@
 #include <tuple>
 #include <vector>
 
-namespace {
-
 using namespace std::string_literals;
 using Lines = std::vector<std::string>;
 
-// The reader's chunk size; the boundary tests place line ends around it.
-constexpr std::size_t kChunk = 64 * 1024;
+namespace {
 
 // The lines of a file with the content, and whether the reader took it as UTF-8.
 std::pair<Lines, bool> readAll(const std::string& content)
@@ -32,6 +29,8 @@ std::pair<Lines, bool> readAll(const std::string& content)
     EXPECT_FALSE(reader.readLine(line));
     return {lines, reader.isUtf8()};
 }
+
+} // namespace
 
 TEST(LineReader, SplitsLines)
 {
@@ -54,14 +53,15 @@ TEST(LineReader, SplitsLines)
         EXPECT_EQ(readAll(content), std::pair(expected, isUtf8)) << testing::PrintToString(content);
 }
 
+// Line ends and characters split between the reader's chunks of 64 KiB.
 TEST(LineReader, LineEndsAcrossChunkBoundary)
 {
+    const std::size_t kChunk = 64 * 1024;
     for (const std::size_t size : {kChunk - 2, kChunk - 1, kChunk}) {
         const std::string a(size, 'a');
         EXPECT_EQ(readAll(a + "\r\nb").first, (Lines{a, "b"})) << size;
         EXPECT_EQ(readAll(a + "\r\rb").first, (Lines{a, "", "b"})) << size;
     }
-    // "ä" split between the chunks of a UTF-8 file.
     const std::string a(kChunk - 4, 'a');
     EXPECT_EQ(readAll("\xEF\xBB\xBF" + a + "\xC3\xA4\r\n").first, Lines{a + "\xC3\xA4"});
 }
@@ -80,5 +80,3 @@ TEST(LineReader, ReportsErrors)
     std::string line;
     EXPECT_THROW(reader.readLine(line), std::system_error);
 }
-
-} // namespace
