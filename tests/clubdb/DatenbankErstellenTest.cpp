@@ -19,29 +19,27 @@ TEST(DatenbankErstellenTest, CreatesExactlyTheClubDatabaseLayout)
     DatenbankErstellen(path);
     Connection db = Connection::open(path);
     const auto columns = [&](const char* table) {
-        Lines result;
+        std::string result;
         for (const ColumnInfo& column : db.columns(table))
-            result.push_back(column.name + " " + column.declaredType);
+            result += column.name + " " + column.declaredType + ", ";
         return result;
     };
-    EXPECT_EQ(
-        columns("Vereinsliste"),
-        (Lines{"VereinsID INTEGER",        "Ort VARCHAR(42)",     "Vereinsname VARCHAR(72)", "VereinsAbk VARCHAR(26)",
-               "Vorsitzender VARCHAR(42)", "GStraße VARCHAR(42)", "GPlz VARCHAR(12)",        "GOrt VARCHAR(42)",
-               "GTel VARCHAR(62)",         "GeMail VARCHAR(62)",  "GHomePage VARCHAR(62)",   "AName VARCHAR(42)",
-               "AFunktion VARCHAR(42)",    "AStraße VARCHAR(42)", "APlz VARCHAR(12)",        "AOrt VARCHAR(42)",
-               "ATel VARCHAR(62)",         "AeMail VARCHAR(62)",  "VNummer VARCHAR(22)",     "GName VARCHAR(42)",
-               "V_update BOOLEAN"}));
+    EXPECT_EQ(columns("Vereinsliste"),
+              "VereinsID INTEGER, Ort VARCHAR(42), Vereinsname VARCHAR(72), VereinsAbk VARCHAR(26), Vorsitzender "
+              "VARCHAR(42), GStraße VARCHAR(42), GPlz VARCHAR(12), GOrt VARCHAR(42), GTel VARCHAR(62), GeMail "
+              "VARCHAR(62), GHomePage VARCHAR(62), AName VARCHAR(42), AFunktion VARCHAR(42), AStraße VARCHAR(42), "
+              "APlz VARCHAR(12), AOrt VARCHAR(42), ATel VARCHAR(62), AeMail VARCHAR(62), VNummer VARCHAR(22), GName "
+              "VARCHAR(42), V_update BOOLEAN, ");
     EXPECT_EQ(columns("Schuetzendaten"),
-              (Lines{"M_ID INTEGER", "M_Titel VARCHAR(21)", "M_Vorname VARCHAR(21)", "M_Name VARCHAR(21)",
-                     "M_GebDat DATETIME", "M_Weiblich BOOLEAN", "M_Straße VARCHAR(42)", "M_Plz VARCHAR(12)",
-                     "M_Ort VARCHAR(42)", "M_Tel VARCHAR(62)", "M_Mail VARCHAR(62)", "M_Hochmeld VARCHAR(22)",
-                     "M_Bemerk VARCHAR(52)", "M_Bild VARCHAR(255)", "M_Hilfsmittel VARCHAR(72)", "M_update BOOLEAN"}));
+              "M_ID INTEGER, M_Titel VARCHAR(21), M_Vorname VARCHAR(21), M_Name VARCHAR(21), M_GebDat DATETIME, "
+              "M_Weiblich BOOLEAN, M_Straße VARCHAR(42), M_Plz VARCHAR(12), M_Ort VARCHAR(42), M_Tel VARCHAR(62), "
+              "M_Mail VARCHAR(62), M_Hochmeld VARCHAR(22), M_Bemerk VARCHAR(52), M_Bild VARCHAR(255), M_Hilfsmittel "
+              "VARCHAR(72), M_update BOOLEAN, ");
     EXPECT_EQ(columns("Mitgliedschaft"),
-              (Lines{"Mgl_ID INTEGER", "Mgl_Schütze_ID INTEGER", "Mgl_Verein_ID INTEGER", "Mgl_MglNr VARCHAR(21)",
-                     "Mgl_Eintritt DATETIME", "Mgl_Stamm BOOLEAN", "Mgl_Pass BOOLEAN", "Mgl_update BOOLEAN"}));
-    EXPECT_EQ(columns("StartBerecht"), (Lines{"StB_ID INTEGER", "StB_Mgl_ID INTEGER", "StB_SpO_Nr VARCHAR(20)",
-                                              "StB_SpO_Bez VARCHAR(40)", "StB_update BOOLEAN"}));
+              "Mgl_ID INTEGER, Mgl_Schütze_ID INTEGER, Mgl_Verein_ID INTEGER, Mgl_MglNr VARCHAR(21), Mgl_Eintritt "
+              "DATETIME, Mgl_Stamm BOOLEAN, Mgl_Pass BOOLEAN, Mgl_update BOOLEAN, ");
+    EXPECT_EQ(columns("StartBerecht"), "StB_ID INTEGER, StB_Mgl_ID INTEGER, StB_SpO_Nr VARCHAR(20), StB_SpO_Bez "
+                                       "VARCHAR(40), StB_update BOOLEAN, ");
     EXPECT_EQ(queryRows(db, "SELECT tbl_name, name, (SELECT group_concat(name, ' ') FROM pragma_index_info(s.name)) "
                             "FROM sqlite_schema s WHERE type = 'index' AND sql NOT NULL ORDER BY rowid"),
               (Lines{"Vereinsliste|IdxVNr|VNummer", "Vereinsliste|IdxOrt|Ort", "Vereinsliste|IdxAbk|VereinsAbk",

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -31,15 +32,15 @@ struct Umfeld
 
     definitions::Ausgang laden(definitions::Definitionen& d) { return definitions::WkAkLaden(d, pfad, umgebung); }
 
-    // The title of every question asked, and the text of the one at index i.
-    Lines titel() const
+    // Every question asked as "title|text|buttons", the buttons as "Ok", "JaNein" or "OkAbbrechen".
+    Lines gefragt() const
     {
         Lines ergebnis;
         for (const auto& frage : fragen.asked)
-            ergebnis.push_back(frage.title);
+            ergebnis.push_back(frage.title + "|" + frage.text + "|" +
+                               std::array{"Ok", "JaNein", "OkAbbrechen"}[static_cast<int>(frage.buttons)]);
         return ergebnis;
     }
-    const std::string& text(std::size_t i) const { return fragen.asked.at(i).text; }
 };
 
 inline void ausfuehren(const std::string& pfad, const std::string& sql)

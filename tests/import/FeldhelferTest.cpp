@@ -40,20 +40,6 @@ TEST(Feldhelfer, TextZuText)
     for (const auto& [name, funktion, faelle] : tabellen)
         for (const auto& [ein, aus] : faelle)
             EXPECT_EQ(funktion(ein), aus) << name << " «" << ein << "»";
-
-    // A comma in a name shifts the columns; a missing field at the end reads as empty.
-    const std::vector<std::pair<std::string, std::vector<std::string>>> zeilen = {
-        {"x,04-001-0027", {"x", "04-001-0027", "", ""}},
-        {"a,,b,", {"a", "", "b", "", ""}},
-        {" Meier ,\"Hans\"", {" Meier ", "\"Hans\"", ""}},
-        {"Müller, Hans,1", {"Müller", " Hans", "1"}},
-        {"", {"", ""}}};
-    for (const auto& [zeile, felder] : zeilen) {
-        std::string rest = zeile;
-        for (const auto& feld : felder)
-            EXPECT_EQ(NaechstesFeld(rest), feld) << "line «" << zeile << "»";
-        EXPECT_EQ(rest, "");
-    }
 }
 
 // The last five digits of a membership number go; an association's "99" number gives its
@@ -69,12 +55,6 @@ TEST(Feldhelfer, VereinsnummerUmsetzen)
     for (const auto& [spalte, nummer, kuerzel] : faelle) {
         const Vereinsnummer v = VereinsnummerUmsetzen(spalte);
         EXPECT_EQ(std::tie(v.nummer, v.verbandsKuerzel), std::tie(nummer, kuerzel)) << "input «" << spalte << "»";
-    }
-    const char* const kuerzel[] = {"BD", "BL", "BR", "BY", "HH", "HS", "MV", "ND", "NS", "NV",
-                                   "OP", "PF", "RH", "SA", "SB", "SC", "ST", "TH", "WF", "WT"};
-    for (int i = 0; i < 20; ++i) {
-        const std::string code = (i < 9 ? "0" : "") + std::to_string(i + 1);
-        EXPECT_EQ(VerbandsKuerzel(code), kuerzel[i]) << "code " << code;
     }
     for (const char* unbekannt : {"21", "00", "4", " 04", "04 ", "", "BY", "004"})
         EXPECT_EQ(VerbandsKuerzel(unbekannt), "Ukn") << "code «" << unbekannt << "»";

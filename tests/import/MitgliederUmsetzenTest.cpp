@@ -42,17 +42,8 @@ struct MembersSetup : StepSetup
         return MitgliederUmsetzen(context, "B_M_1.csv");
     }
 
-    Lines persons()
-    {
-        return rows("SELECT M_ID, M_Titel, M_Vorname, M_Name, M_GebDat, M_Weiblich, M_Straße, M_Plz, M_Ort, M_Tel, "
-                    "M_Mail, M_Hochmeld, M_Bemerk, M_Bild, M_Hilfsmittel, M_update FROM Schuetzendaten ORDER BY M_ID");
-    }
-
-    Lines memberships()
-    {
-        return rows("SELECT Mgl_ID, Mgl_Schütze_ID, Mgl_Verein_ID, Mgl_MglNr, Mgl_Eintritt, Mgl_Stamm, Mgl_Pass, "
-                    "Mgl_update FROM Mitgliedschaft ORDER BY Mgl_ID");
-    }
+    Lines persons() { return rows("SELECT * FROM Schuetzendaten ORDER BY M_ID"); }
+    Lines memberships() { return rows("SELECT * FROM Mitgliedschaft ORDER BY Mgl_ID"); }
 };
 
 const std::string kKopf = "\r\nUmsetzen der Mitgliederdaten\r\n";

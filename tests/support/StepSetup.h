@@ -15,18 +15,13 @@
 #include <string>
 #include <vector>
 
-class RecordingDisplay : public importer::Schrittanzeige
+struct RecordingDisplay : importer::Schrittanzeige
 {
-public:
     std::vector<std::string> texts;
-    std::function<void()> onEvents;
+    std::function<void()> onEvents = [] {};
 
     void fortschritt(importer::Anzeige, const std::string& text) override { texts.push_back(text); }
-    void ereignisseVerarbeiten() override
-    {
-        if (onEvents)
-            onEvents();
-    }
+    void ereignisseVerarbeiten() override { onEvents(); }
 };
 
 // The head of a problem line in the log: "Zeile", the number with one blank before it, TAB,
