@@ -48,40 +48,21 @@ inline void ausfuehren(const std::string& pfad, const std::string& sql)
     clubdb::Connection::open(pfad).execute(sql);
 }
 
-inline std::vector<clubdb::ColumnInfo> spalten(const std::string& pfad, const std::string& tabelle)
+// A discipline record with a series name in BezSer1 and blanks in the other names; the current
+// layout adds targets, calibre and Zehntel (neu), the older one ends after the SpO-Nr.
+inline std::string disziplinSql(const std::string& name = "Luftgewehr", const std::string& spoNr = "1.10",
+                                int serien = 4, int zwSuNachSer = 0, const std::string& neu = ", 1, 0, 4.5, NULL")
 {
-    return clubdb::Connection::open(pfad, clubdb::OpenMode::ReadOnly).columns(tabelle);
-}
-
-// A discipline of the current layout: name, SpO-Nr, series, subtotal after, targets, calibre;
-// the older layout stores its columns up to SpoNr. A series name in BezSer1, blanks in the others.
-struct Zeile
-{
-    std::string name = "Luftgewehr";
-    std::string spoNr = "1.10";
-    int serien = 4;
-    int zwSuNachSer = 0;
-    std::string scheiben = "1, 0";
-    std::string kaliber = "4.5";
-};
-
-inline std::string alteWerte(const Zeile& z)
-{
-    std::string werte = "'" + z.name + "', " + std::to_string(z.serien) + ", 10, 0, 0, 0, 0, " +
-                        std::to_string(z.zwSuNachSer) + ", 'Serie 1 '";
+    std::string werte = "'" + name + "', " + std::to_string(serien) + ", 10, 0, 0, 0, 0, " +
+                        std::to_string(zwSuNachSer) + ", 'Serie 1 '";
     for (int k = 1; k < 18; ++k)
         werte += ", ' '";
-    return werte + ", '" + z.spoNr + "'";
-}
-
-inline std::string disziplinSql(const Zeile& z)
-{
-    return "INSERT INTO Disziplinen VALUES (" + alteWerte(z) + ", " + z.scheiben + ", " + z.kaliber + ", NULL);";
+    return "INSERT INTO Disziplinen VALUES (" + werte + ", '" + spoNr + "'" + neu + ");";
 }
 
 inline std::string alteDisziplinSql(const std::string& name, const std::string& spoNr)
 {
-    return "INSERT INTO Disziplinen VALUES (" + alteWerte({.name = name, .spoNr = spoNr, .serien = 3}) + ");";
+    return disziplinSql(name, spoNr, 3, 0, "");
 }
 
 // nr is an SQL value: a quoted text in the current layout, a number in a numeric column.

@@ -31,7 +31,7 @@ Lines dateien(const std::filesystem::path& ordner)
 TEST(WkAkAnlegen, AFailureIsReportedWithItsNumberAndLeavesEverythingAsItWas)
 {
     Umfeld u;
-    aktuelleDatei(u, u.pfad, disziplinSql({}));
+    aktuelleDatei(u, u.pfad, disziplinSql());
     const std::string vorher = readBytes(u.pfad);
     const std::string ohneOrdner = u.ordner.file("fehlt/wkak.zrv");
     for (const auto& [pfad, meldung] : {std::pair(u.pfad, "3204 ; Die Datenbank " + u.pfad + " existiert bereits."),
@@ -50,7 +50,8 @@ TEST(WkAkAnlegen, AFailureIsReportedWithItsNumberAndLeavesEverythingAsItWas)
     std::filesystem::create_directory(u.umgebung.anwendungsdatenOrdner);
     EXPECT_EQ(WkAkAnlegen("  ", u.umgebung), Ausgang::Weiter);
     EXPECT_TRUE(u.fragen.asked.empty());
-    EXPECT_EQ(spalten(u.umgebung.anwendungsdatenOrdner + "/WkAk.zrv", "Altersklassen").size(), 6u);
+    EXPECT_EQ(queryRows(u.umgebung.anwendungsdatenOrdner + "/WkAk.zrv", "SELECT count(*) FROM Altersklassen"),
+              Lines{"0"});
 }
 
 // A folder in which not even the administrator may create a file (the kernel's own view of its

@@ -49,10 +49,10 @@ TEST(WkAkLaden, ReadsAFileOfTheCurrentLayoutAsItIs)
 {
     Umfeld u;
     aktuelleDatei(u, u.pfad,
-                  disziplinSql({"  KK-Sportgewehr 3x20 ", " 1.40 ", 6, 2, "3, 0", "5.6"}) +
+                  disziplinSql("  KK-Sportgewehr 3x20 ", " 1.40 ", 6, 2, ", 3, 0, 5.6, NULL") +
                       "UPDATE Disziplinen SET WertungsOption = 2, Finale = 1, FinalTeilnehmer = 8, FinalSchüsse = 15, "
                       "BezSer2 = ' Serie 2 ', BezSer12 = 'Serie 12', BezZwSu3 = 'Stehend ';" +
-                      disziplinSql({.serien = 6, .zwSuNachSer = 4}) + disziplinSql({.serien = 6, .zwSuNachSer = 0}) +
+                      disziplinSql("Luftgewehr", "1.10", 6, 4) + disziplinSql("Luftgewehr", "1.10", 6, 0) +
                       klasseSql(" A ", "' 1 '", 21, 40, true, 3) + klasseSql("B", "'2'", 18, 20, true, -1) +
                       klasseSql("Mannschaft", "'90'", 0, 99, false, 101) + klasseSql("C", "'3'", 41, 50, true, 5) +
                       klasseSql("D", "'0'", 0, 99, true, 0) + klasseSql("E", "'5'", 51, 60, true, 3) +
@@ -125,7 +125,7 @@ TEST(WkAkLaden, AFileOfTheOlderLayoutGetsDerivedTargetsAndIsRewrittenWithABackup
     EXPECT_EQ(beschreibungen(d.klassen), (Lines{"4", "Schützenklasse|10|10|99|m|0", "Jugend|10|10|99|m|1",
                                                 "|20|10|99|m|2", "Senioren|5|10|99|m|3"}));
     EXPECT_EQ(readBytes(u.ordner.file("wkak.alt")), alteDatei);
-    EXPECT_EQ(spalten(u.pfad, "Disziplinen").size(), 31u);
+    EXPECT_EQ(queryRows(u.pfad, "SELECT count(*) FROM pragma_table_info('Disziplinen')"), Lines{"31"});
     EXPECT_EQ(queryRows(u.pfad, "SELECT Name, BezSer1, BezSer2, Zehntel, (SELECT count(*) FROM Disziplinen), "
                                 "(SELECT group_concat(KlassenNr, '|') FROM Altersklassen) "
                                 "FROM Disziplinen WHERE SpoNr = '2.45 '"),
@@ -158,7 +158,8 @@ TEST(WkAkLaden, NumericClassNumbersAreReadAsTextAndTheFileIsRewritten)
               (Lines{"3", "Damenklasse|11|21|40|w|4", "Offen|10|0|99|m|0", "Schüler|-3|12|14|m|-3"}));
     EXPECT_TRUE(std::filesystem::exists(u.ordner.file("wkak.alt")));
     EXPECT_EQ(queryRows(u.pfad, "SELECT group_concat(KlassenNr, '|') FROM Altersklassen"), Lines{"11 |10 |-3 "});
-    EXPECT_EQ(spalten(u.pfad, "Altersklassen")[1].declaredType, "VARCHAR(22)");
+    EXPECT_EQ(queryRows(u.pfad, "SELECT type FROM pragma_table_info('Altersklassen') WHERE cid = 1"),
+              Lines{"VARCHAR(22)"});
 }
 
 // Whatever does not fit ends the load: the tables keep what was read to their end, the class
@@ -189,7 +190,7 @@ TEST(WkAkLaden, ValuesThatDoNotFitEndTheLoadWithTheQuestionToCreateAnEmptyFile)
             aeltereDatei(u.pfad, alteDisziplinSql("Luftgewehr", "1.10") + sql);
         else
             aktuelleDatei(u, u.pfad,
-                          disziplinSql({}) + disziplinSql({.name = "Luftpistole", .spoNr = "2.10"}) +
+                          disziplinSql() + disziplinSql("Luftpistole", "2.10") +
                               klasseSql("Damenklasse", "'11'", 21, 40, true, 4) + sql);
         const std::string vorher = readBytes(u.pfad);
         std::optional<clubdb::Connection> halter;
@@ -215,12 +216,12 @@ TEST(WkAkLaden, ValuesThatDoNotFitEndTheLoadWithTheQuestionToCreateAnEmptyFile)
 TEST(WkAkLaden, ATableOf32767RecordsIsLoadedWhole)
 {
     Umfeld u;
-    aktuelleDatei(u, u.pfad, disziplinSql({}) + disziplinSql({}) + mehrDisziplinen(32767));
+    aktuelleDatei(u, u.pfad, disziplinSql() + disziplinSql() + mehrDisziplinen(32767));
     Definitionen d;
     u.laden(d);
     EXPECT_TRUE(u.fragen.asked.empty());
     EXPECT_EQ(std::pair(d.disziplinen.anzahl, d.disziplinen.eintraege.size()), std::pair(std::int16_t{32767}, 32767ul));
-    ausfuehren(u.pfad, disziplinSql({}));
+    ausfuehren(u.pfad, disziplinSql());
     u.fragen.answers = {Answer::No};
     EXPECT_EQ(u.laden(d), Ausgang::Weiter);
     EXPECT_EQ(u.gefragt(), Lines{verbindungsfehler(u.pfad)});
@@ -265,7 +266,7 @@ TEST(WkAkLaden, WithoutAPathTheFirstDefaultFileOfTheProgramFolderIsUsed)
     for (const auto& vorhanden : faelle) {
         Umfeld u;
         for (const std::string& name : vorhanden)
-            aktuelleDatei(u, u.ordner.file(name), disziplinSql({.name = name}));
+            aktuelleDatei(u, u.ordner.file(name), disziplinSql(name));
         std::string pfad;
         Definitionen d;
         EXPECT_EQ(WkAkLaden(d, pfad, u.umgebung), Ausgang::Weiter);
