@@ -54,7 +54,7 @@ const std::string kHans = "Müller, Hans\t24.12.1961\tm\tHauptstr. 12\t86150 Aug
 
 // The membership in the home club is the one whose number begins with the club's number; a
 // second membership needs a home membership too, made with today's date when the home club's
-// own line has not come yet.
+// own line has not come yet; that line then only brings its entry date.
 TEST(MitgliederUmsetzenTest, StoresPersonAndHomeAndSecondMembershipsInEitherOrder)
 {
     const Person heim;
