@@ -1,42 +1,27 @@
 #include "batch/BatchCommand.h"
-#include "clubdb/Statement.h"
-#include "support/DefinitionsFile.h"
-#include "support/ExportFiles.h"
-#include "support/TempFolder.h"
+#include "run/RunSetup.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <sstream>
 
 namespace {
 
-struct Batch
+// An export folder with a clubs file (one club without abbreviation, a problem line) and a
+// members file of one member; the club database is left to the command.
+struct Batch : RunSetup
 {
-    TempFolder folder;
-    std::string exportFolder = folder.file("export");
-    std::string database = folder.file("Verein.vdb");
-    std::string definitions = folder.file("wkak.zrv");
+    std::string database = folder.file("Neu.vdb");
     std::atomic<bool> interrupted{false};
-    std::ostringstream out;
-    std::ostringstream err;
+    std::ostringstream out, err;
 
     Batch()
     {
-        std::filesystem::create_directory(exportFolder);
-        writeDefinitionsFile(definitions);
-        writeExportFile(exportFolder + "/Bezirk_V_2026.csv",
-                        {"1,04-001,SG Tell,SGT,,,,,,,Augsburg", "1,04-002,Ohne Kürzel,,,,,,,,Friedberg"});
-        writeExportFile(exportFolder + "/Bezirk_M_2026.csv", {});
+        files(0, 1);
+        write("V", {"1,04-001,SG Tell,SGT,,,,,,,Augsburg", "1,04-002,Ohne Kürzel,,,,,,,,Friedberg"});
     }
 
     int run(std::vector<std::string> args)
     {
-        batch::Environment environment;
-        environment.programFolder = folder.path().string();
-        environment.dataFolder = folder.path().string();
-        environment.interrupted = &interrupted;
-        return batch::run(args, environment, out, err);
+        return batch::run(args, {folder.path().string(), folder.path().string(), false, &interrupted}, out, err);
     }
 
     std::vector<std::string> logFiles() const
@@ -54,25 +39,24 @@ struct Batch
 TEST(BatchCommandTest, ConvertsAnExportFolderAndPrintsTheCounts)
 {
     Batch b;
-    EXPECT_EQ(b.run({b.exportFolder, b.database, b.definitions}), batch::kOk);
+    EXPECT_EQ(b.run({b.eingaben.exportOrdner, b.database, b.definitions}), batch::kOk);
     const std::vector<std::string> logs = b.logFiles();
     ASSERT_EQ(logs.size(), 1u);
-    EXPECT_EQ(b.out.str(), "Vereine: 1\nSchützen: 0\nHochmeldungen: 0\nMitgliedschaften ges.: 0\n"
+    EXPECT_EQ(b.out.str(), "Vereine: 1\nSchützen: 1\nHochmeldungen: 0\nMitgliedschaften ges.: 1\n"
                            "Zweit-(Mehrfach-) Mitgliedschaften: 0\nStartberechtigungen: 0\nProblemzeilen: 1\n"
-                           "Logdatei: " + logs[0] + "\n");
-    EXPECT_NE(b.err.str().find("Vereine: 2 / 1\n"), std::string::npos);
-    EXPECT_NE(b.err.str().find("Logdatei: Bei der Umwandlung der Exportdateien wurden Probleme festgestellt.\n"
-                               "Soll die Logdatei angezeigt werden?\n  -> Nein\n"),
-              std::string::npos);
-    EXPECT_NE(readLog(logs[0]).find(" - Vereinsabkürzung fehlt"), std::string::npos);
+                           "Logdatei: " +
+                               logs[0] + "\n");
+    // The last progress of each step, and the question answered No.
+    EXPECT_EQ(b.err.str(), "Vereine: 2 / 1\nMitglieder: 1 / 1\nLogdatei: Bei der Umwandlung der Exportdateien wurden "
+                           "Probleme festgestellt.\nSoll die Logdatei angezeigt werden?\n  -> Nein\n");
+    EXPECT_TRUE(contains(readLog(logs[0]), " - Vereinsabkürzung fehlt"));
 
     // The club database exists now: without --replace it is left alone.
     const auto written = std::filesystem::last_write_time(b.database);
-    EXPECT_EQ(b.run({"--no-log", b.exportFolder, b.database, b.definitions}), batch::kBadInput);
+    EXPECT_EQ(b.run({"--no-log", b.eingaben.exportOrdner, b.database, b.definitions}), batch::kBadInput);
     EXPECT_EQ(std::filesystem::last_write_time(b.database), written);
-
     std::filesystem::remove(logs[0]);
-    EXPECT_EQ(b.run({"--no-log", "--replace", b.exportFolder, b.database, b.definitions}), batch::kOk);
+    EXPECT_EQ(b.run({"--no-log", "--replace", b.eingaben.exportOrdner, b.database, b.definitions}), batch::kOk);
     EXPECT_TRUE(b.logFiles().empty());
 }
 
@@ -80,42 +64,39 @@ TEST(BatchCommandTest, RefusesBadArgumentsAndInputsWithoutConverting)
 {
     Batch b;
     EXPECT_EQ(b.run({"--help"}), batch::kOk);
-    EXPECT_NE(b.out.str().find("Aufruf: tvx-vidazer-batch"), std::string::npos);
-
-    EXPECT_EQ(b.run({b.exportFolder, b.database}), batch::kBadInput);
-    EXPECT_EQ(b.run({"--schnell", b.exportFolder, b.database, b.definitions}), batch::kBadInput);
-    EXPECT_EQ(b.run({b.folder.file("fehlt"), b.database, b.definitions}), batch::kBadInput);
-    EXPECT_EQ(b.run({b.exportFolder, b.folder.file("fehlt/Verein.vdb"), b.definitions}), batch::kBadInput);
+    EXPECT_TRUE(contains(b.out.str(), "Aufruf: tvx-vidazer-batch"));
+    const std::string& folder = b.eingaben.exportOrdner;
+    for (const std::vector<std::string>& args : {std::vector<std::string>{folder, b.database},
+                                                 {"--schnell", folder, b.database, b.definitions},
+                                                 {b.folder.file("fehlt"), b.database, b.definitions},
+                                                 {folder, b.folder.file("fehlt/Verein.vdb"), b.definitions}})
+        EXPECT_EQ(b.run(args), batch::kBadInput) << args[0];
     EXPECT_FALSE(std::filesystem::exists(b.database));
 
-    std::filesystem::remove(b.exportFolder + "/Bezirk_M_2026.csv");
+    std::filesystem::remove(b.exportFile("M"));
     b.err.str("");
-    EXPECT_EQ(b.run({b.exportFolder, b.database, b.definitions}), batch::kBadInput);
+    EXPECT_EQ(b.run({folder, b.database, b.definitions}), batch::kBadInput);
     EXPECT_EQ(b.err.str(), "Fehler: Eine oder beide Exportdateien wurden nicht gefunden.\n"
                            "Für die Erstellung der Datenbank werden mindestens die Vereins- und Mitgliederdaten "
                            "benötigt!\n");
-}
 
-TEST(BatchCommandTest, MissingDefinitionsAreReportedAndEveryQuestionAnsweredNo)
-{
-    Batch b;
+    // Missing definitions: every question answered No, nothing converted, nothing left behind.
     const std::string missing = b.folder.file("keine.zrv");
-    EXPECT_EQ(b.run({b.exportFolder, b.database, missing}), batch::kBadInput);
+    b.write("M", {});
+    EXPECT_EQ(b.run({folder, b.database, missing}), batch::kBadInput);
     EXPECT_FALSE(std::filesystem::exists(missing));
-    EXPECT_NE(b.err.str().find("Zervik - fehlende Datei: "), std::string::npos);
-    EXPECT_NE(b.err.str().find("ist (teilweise) leer"), std::string::npos);
+    EXPECT_TRUE(contains(b.err.str(), "Zervik - fehlende Datei: "));
+    EXPECT_TRUE(contains(b.err.str(), "ist (teilweise) leer"));
     EXPECT_TRUE(b.logFiles().empty());
-    EXPECT_FALSE(std::filesystem::exists(b.database)); // nothing converted, nothing left behind
+    EXPECT_FALSE(std::filesystem::exists(b.database));
 }
 
 TEST(BatchCommandTest, CtrlCStopsLikeAbbruchAndKeepsWhatWasConverted)
 {
     Batch b;
     b.interrupted = true;
-    EXPECT_EQ(b.run({b.exportFolder, b.database, b.definitions}), batch::kInterrupted);
-    EXPECT_NE(b.out.str().find("Vereine: 1\n"), std::string::npos);
-    clubdb::Connection db = clubdb::Connection::open(b.database);
-    clubdb::Statement count(db, "SELECT count(*) FROM Vereinsliste");
-    ASSERT_TRUE(count.step());
-    EXPECT_EQ(count.integer(0), 1);
+    EXPECT_EQ(b.run({b.eingaben.exportOrdner, b.database, b.definitions}), batch::kInterrupted);
+    EXPECT_TRUE(contains(b.out.str(), "Vereine: 1\n"));
+    b.eingaben.vdbPfad = b.database;
+    EXPECT_EQ(b.count("Vereinsliste"), 1);
 }
