@@ -9,12 +9,18 @@
 #include <initializer_list>
 #include <iterator>
 #include <string>
+#include <vector>
 
-inline void writeExportFile(const std::string& path, std::initializer_list<std::string> lines)
+inline void writeExportFile(const std::string& path, const std::vector<std::string>& lines)
 {
     std::ofstream file(path, std::ios::binary);
     for (const std::string& line : lines)
         file << text::encodeWindows1252(line) << "\r\n";
+}
+
+inline void writeExportFile(const std::string& path, std::initializer_list<std::string> lines)
+{
+    writeExportFile(path, std::vector<std::string>(lines));
 }
 
 inline std::string readBytes(const std::string& path)
