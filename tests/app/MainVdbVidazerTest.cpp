@@ -120,9 +120,7 @@ struct Aufbau
     }
     void exportDatei(const std::string& name, const std::vector<std::string>& zeilen) const
     {
-        std::ofstream datei(export_ + "/" + name, std::ios::binary);
-        for (const std::string& zeile : zeilen)
-            datei << text::encodeWindows1252(zeile) << "\r\n";
+        writeExportFile(export_ + "/" + name, zeilen);
     }
     QStringList meldungen() const
     {
@@ -218,7 +216,6 @@ private slots:
     void bereitschaftGanzerLaufUndEnde()
     {
         Aufbau a;
-        QCOMPARE(a.fenster->windowTitle(), QString("TVX - Zervik - Vidazerierung"));
         a.waehlen("AnzExport", a.export_);
         QCOMPARE(a.zustand(), kKeineExportdaten + " | ...."); // nothing more without a club database
         a.waehlen("AnzVDb", a.vdb);
@@ -257,7 +254,6 @@ private slots:
                                             "festgestellt.\r\nSoll die Logdatei angezeigt werden?"});
         QVERIFY(a.gezeigteLogs.empty());
         const std::string log = a.logdatei();
-        QVERIFY(readLog(log).starts_with("Starte Vidazerierung\r\n"));
         // After the run: Start waits for the next choice, Ende and the log box are back.
         QCOMPARE(a.bedienbar(), (QStringList{"CmdEnde", "ChkLog", "AnzVDb"}));
 

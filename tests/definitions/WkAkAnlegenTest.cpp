@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 
 using namespace definitions;
 using namespace testhilfe;
@@ -52,33 +50,6 @@ TEST(WkAkAnlegen, AFailureIsReportedWithItsNumberAndLeavesEverythingAsItWas)
     EXPECT_TRUE(u.fragen.asked.empty());
     EXPECT_EQ(queryRows(u.umgebung.anwendungsdatenOrdner + "/WkAk.zrv", "SELECT count(*) FROM Altersklassen"),
               Lines{"0"});
-}
-
-// A folder in which not even the administrator may create a file (the kernel's own view of its
-// devices) ends the program; loading passes that on at once.
-TEST(WkAkAnlegen, AFolderWithoutPermissionEndsTheProgram)
-{
-    const std::string pfad = "/sys/kernel/wkak.zrv";
-    std::FILE* probe = std::fopen(pfad.c_str(), "wx");
-    if (probe) {
-        std::fclose(probe);
-        std::remove(pfad.c_str());
-    }
-    if (probe || (errno != EACCES && errno != EPERM && errno != EROFS))
-        GTEST_SKIP() << "Dieses System lässt das Anlegen in jedem Ordner zu.";
-    Umfeld u;
-    EXPECT_EQ(WkAkAnlegen(pfad, u.umgebung), Ausgang::ProgrammBeenden);
-    const std::string zugriffsfehler = "Zervik - Zugriffsfehler|Die Voreinstellung für Disziplinen und Klassen "
-                                       "konnte nicht geöffnet werden.\r\nBitte stellen sie sicher, dass das "
-                                       "Verzeichnis und die Datei " + pfad + " für den Vollzugriff freigegeben sind!|Ok";
-    EXPECT_EQ(u.gefragt(), Lines{zugriffsfehler});
-
-    u.fragen.asked.clear();
-    u.fragen.answers = {Answer::Yes};
-    std::string definitionsPfad = pfad;
-    Definitionen d;
-    EXPECT_EQ(WkAkLaden(d, definitionsPfad, u.umgebung), Ausgang::ProgrammBeenden);
-    EXPECT_EQ(u.gefragt().at(1), zugriffsfehler);
 }
 
 // The sample file beside the programs has the layout of a file created by the program and loads

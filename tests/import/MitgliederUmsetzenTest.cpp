@@ -110,23 +110,6 @@ TEST(MitgliederUmsetzenTest, ReportsDefiniteAndPossibleDuplicates)
               (Lines{"1|04-001-0027 ", "2|04-001-0100 "}));
 }
 
-// The search ignores letter case and takes an apostrophe for any character; the score minds
-// both, so "D'ANGELO" is found but agrees in six properties only.
-TEST(MitgliederUmsetzenTest, SearchesIgnoreCaseAndApostrophesButTheScoreDoesNot)
-{
-    const Person angelo{.name = "D'Angelo"};
-    const Person gross{.name = "D'ANGELO"};
-    const Person ohneVorname{.nummer = "04-001-0200", .name = "Huber", .vorname = "", .geburt = "01.01.1970"};
-    MembersSetup s;
-    EXPECT_EQ(s.import({angelo, angelo, gross, ohneVorname}), 1);
-    EXPECT_EQ(s.rows("SELECT M_ID, M_Name, M_Vorname FROM Schuetzendaten"), (Lines{"1|D'Angelo |Hans ", "2|Huber | "}));
-    EXPECT_EQ(s.logText(), kKopf + kopf(3, gross.zeile()) +
-                           "\t-------> Eventuell doppelter Eintrag! Bitte Prüfen!\r\n"
-                           "\t* D'ANGELO, Hans\t24.12.1961\tm\tHauptstr. 12\t86150 Augsburg\t04-001-0027\r\n"
-                           "\t- D'Angelo, Hans\t24.12.1961\tm\tHauptstr. 12\t86150 Augsburg\t04-001-0027\r\n\r\n"
-                           "4 Zeilen eingelesen, 2 Schützen angelegt\r\n" + kSchluss);
-}
-
 TEST(MitgliederUmsetzenTest, LinesWithoutAClubOrHomeClubAreReported)
 {
     MembersSetup s;
@@ -136,11 +119,9 @@ TEST(MitgliederUmsetzenTest, LinesWithoutAClubOrHomeClubAreReported)
     const Person ohneStammverein{.nummer = "04-099-0001"};
     // "04-009" is found inside "104-009", the first club stored.
     const Person enthalten{.verein = "04-009", .nummer = "04-009-0001", .name = "Anders", .geburt = "02.02.1980"};
-    EXPECT_EQ(MitgliederUmsetzen(s.context, "weg_M_.csv"), 0); // a missing file: no lines, no count
-    EXPECT_EQ(s.questions.asked.at(0).text, "Datei " + s.folder.file("weg_M_.csv") + " nicht gefunden!");
     s.write("B_M_1.csv", {fremd.zeile(), ohneNummer.zeile(), ohneStammverein.zeile(), enthalten.zeile(), ""});
     EXPECT_EQ(MitgliederUmsetzen(s.context, "B_M_1.csv"), 4);
-    EXPECT_EQ(s.logText(), kKopf + kKopf + kopf(1, fremd.zeile()) +
+    EXPECT_EQ(s.logText(), kKopf + kopf(1, fremd.zeile()) +
                            "\t- Die Vereinsnummer 05-001 konnte in der Vereinsdatenbank nicht gefunden werden!\r\n\r\n" +
                            kopf(2, ohneNummer.zeile()) +
                            "\t- Vereinsnummer fehlt, die Zeile wird nicht gespeichert!\r\n\r\n" +

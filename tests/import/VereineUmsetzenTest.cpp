@@ -64,24 +64,6 @@ TEST(VereineUmsetzenTest, StoresClubsAndLogsEveryProblemLine)
     EXPECT_EQ(u.display.texts, (Lines{"1 / 1", "2 / 1", "3 / 2", "4 / 3", "5 / 4", "6 / 4", "7 / 5"}));
 }
 
-TEST(VereineUmsetzenTest, MissingFileAndAbort)
-{
-    StepSetup fehlt;
-    EXPECT_EQ(VereineUmsetzen(fehlt.context, "weg_V_.csv"), 0);
-    ASSERT_EQ(fehlt.questions.asked.size(), 1u);
-    EXPECT_EQ(fehlt.questions.asked[0].title, "Fehler");
-    EXPECT_EQ(fehlt.questions.asked[0].text, "Datei " + fehlt.folder.file("weg_V_.csv") + " nicht gefunden!");
-    EXPECT_EQ(fehlt.logText(), "Umsetzen der Vereinsdaten\r\n");
-
-    // Abbruch pressed while line 2 is shown: the step stops before line 3 and still writes its
-    // count and closing records.
-    StepSetup u;
-    u.display.onEvents = [&] { u.abort = u.display.texts.size() == 2; };
-    EXPECT_EQ(u.import(VereineUmsetzen, {verein("04-001", "A"), verein("04-002", "B"), verein("04-003", "C")}), 0);
-    EXPECT_EQ(u.logText(), "Umsetzen der Vereinsdaten\r\n2 Zeilen eingelesen, 2 Vereine angelegt\r\n" + kSchluss);
-    EXPECT_EQ(u.rows("SELECT count(*) FROM Vereinsliste"), Lines{"2"});
-}
-
 // A club that cannot be stored is a problem of its line and not counted.
 TEST(VereineUmsetzenTest, AClubThatCannotBeStoredIsAProblemAndNotCounted)
 {

@@ -5,15 +5,16 @@
 // of a chosen step (press Abbruch, fill the disk, take a lock).
 
 #include "clubdb/DatenbankErstellen.h"
-#include "clubdb/Statement.h"
 #include "run/Umsetzungslauf.h"
 #include "support/DefinitionsFile.h"
 #include "support/ExportFiles.h"
+#include "support/QueryRows.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -28,10 +29,7 @@ inline bool contains(const std::string& text, const std::string& part)
 
 inline bool anyContains(const std::vector<std::string>& texts, const std::string& part)
 {
-    for (const std::string& text : texts)
-        if (contains(text, part))
-            return true;
-    return false;
+    return std::any_of(texts.begin(), texts.end(), [&](const std::string& text) { return contains(text, part); });
 }
 
 // Export lines: clubs 04-001 ..., members of club 04-001 with membership numbers 04-001-0001 ...,
@@ -216,20 +214,7 @@ struct RunSetup
                                                                                                   : -1;
     }
 
-    // The rows of a query on the club database, each as its fields joined by "|" (NULL as "NULL").
-    std::vector<std::string> rows(const std::string& sql) const
-    {
-        clubdb::Connection db = clubdb::Connection::open(eingaben.vdbPfad);
-        clubdb::Statement query(db, sql);
-        std::vector<std::string> result;
-        while (query.step()) {
-            std::string row;
-            for (int i = 0; i < query.columnCount(); ++i)
-                row += (i ? "|" : "") + (query.isNull(i) ? std::string("NULL") : query.text(i));
-            result.push_back(row);
-        }
-        return result;
-    }
+    std::vector<std::string> rows(const std::string& sql) const { return queryRows(eingaben.vdbPfad, sql); }
 
     std::string single(const std::string& sql) const
     {

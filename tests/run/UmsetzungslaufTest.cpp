@@ -27,21 +27,24 @@ TEST(UmsetzungslaufTest, RefusesToStartWithoutDefinitionsOrLog)
     EXPECT_TRUE(s.lauf.leerlauf());
 }
 
-// A definitions file that cannot be created for lack of permission (here in a folder where even
-// this user may not create a file) ends the program at once.
+// A missing definitions file that the user wants created, in a folder where not even the
+// administrator may create a file (the kernel's own view of its devices), ends the program at once.
 TEST(UmsetzungslaufTest, ADefinitionsFileThatMayNotBeCreatedEndsTheProgram)
 {
-    std::FILE* probe = std::fopen("/sys/kernel/tvx-probe.zrv", "wx");
+    std::string gesperrt = "/sys/kernel/wkak.zrv";
+    std::FILE* probe = std::fopen(gesperrt.c_str(), "wx");
     if (probe && !std::fclose(probe))
-        std::remove("/sys/kernel/tvx-probe.zrv");
+        std::remove(gesperrt.c_str());
     if (probe || (errno != EACCES && errno != EPERM && errno != EROFS))
         GTEST_SKIP() << "Dieses System lässt das Anlegen in jedem Ordner zu.";
     RunSetup s;
     s.files(1);
-    std::string gesperrt = "/sys/kernel/wkak.zrv";
     s.frontend.questions.answers = {questions::Answer::Yes};
     EXPECT_EQ(s.lauf.start(s.eingaben, gesperrt), Laufende::ProgrammBeenden);
-    EXPECT_EQ(s.frontend.questions.asked.back().title, "Zervik - Zugriffsfehler");
+    EXPECT_EQ(s.frontend.questions.asked.back().title + "|" + s.frontend.questions.asked.back().text,
+              "Zervik - Zugriffsfehler|Die Voreinstellung für Disziplinen und Klassen konnte nicht geöffnet werden."
+              "\r\nBitte stellen sie sicher, dass das Verzeichnis und die Datei " + gesperrt +
+                  " für den Vollzugriff freigegeben sind!");
     EXPECT_TRUE(s.frontend.events.empty());
 }
 
