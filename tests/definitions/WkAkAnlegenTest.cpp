@@ -69,8 +69,6 @@ TEST(WkAkAnlegen, TheSampleFileHasTheLayoutOfACreatedFile)
     Definitionen d;
     EXPECT_EQ(u.laden(d), Ausgang::Weiter);
     EXPECT_TRUE(u.fragen.asked.empty());
-    EXPECT_GT(d.klassen.anzahl, d.frauen.anzahl + d.maenner.anzahl); // a class of rank 101 or more
-    EXPECT_GT(d.disziplinen.anzahl, 10);
 }
 
 // Each case leaves the file as it is and says why; the load itself goes on.

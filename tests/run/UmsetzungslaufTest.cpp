@@ -25,6 +25,10 @@ TEST(UmsetzungslaufTest, RefusesToStartWithoutDefinitionsOrLog)
               "Die Logdatei " + s.folder.file("fehlt") + "/Log_20240307_0905.log konnte nicht angelegt werden!");
     EXPECT_TRUE(s.frontend.events.empty());
     EXPECT_TRUE(s.lauf.leerlauf());
+
+    // Disciplines without classes are as good as no definitions at all.
+    clubdb::Connection::open(s.definitions).execute("DELETE FROM Altersklassen");
+    EXPECT_EQ(s.start(), Laufende::DefinitionenLeer);
 }
 
 // A missing definitions file that the user wants created, in a folder where not even the
