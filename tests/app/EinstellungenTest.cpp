@@ -31,25 +31,18 @@ class EinstellungenTest : public QObject
     Q_OBJECT
 
 private slots:
-    void liestKuerzereUndFremdeDateien_data()
-    {
-        QTest::addColumn<QByteArray>("inhalt");
-        QTest::addColumn<QStringList>("zeilen");
-        QTest::newRow("leer") << QByteArray() << QStringList{"", "", "", ""};
-        QTest::newRow("ohne Zeilenende") << QByteArray("/a/\r\n\r\n\r\n/d.zrv") << QStringList{"/a/", "", "", "/d.zrv"};
-        QTest::newRow("nur LF") << QByteArray("/a/\n/b\n/c/\n/d") << QStringList{"/a/", "/b", "/c/", "/d"};
-        QTest::newRow("nur CR") << QByteArray("/a/\r\r\r/d") << QStringList{"/a/", "", "", "/d"};
-        QTest::newRow("gemischt") << QByteArray("a\rb\nc\r\nd\n\re") << QStringList{"a", "b", "c", "d"};
-        QTest::newRow("mehr als vier") << QByteArray("1\r\n2\r\n3\r\n4\r\n5\r\n") << QStringList{"1", "2", "3", "4"};
-        QTest::newRow("lange Zeile") << QByteArray::fromStdString(kLangeZeile + "\r\nv\r\n\r\n/d")
-                                     << QStringList{QString::fromStdString(kLangeZeile), "v", "", "/d"};
-    }
-
     void liestKuerzereUndFremdeDateien()
     {
-        QFETCH(QByteArray, inhalt);
-        QFETCH(QStringList, zeilen);
-        QCOMPARE(::zeilen(EinstellungenLesen(inhalt.toStdString())), zeilen);
+        const std::pair<std::string, QStringList> faelle[] = {
+            {"", {"", "", "", ""}},
+            {"/a/\r\n\r\n\r\n/d.zrv", {"/a/", "", "", "/d.zrv"}}, // no line end after the last line
+            {"/a/\n/b\n/c/\n/d", {"/a/", "/b", "/c/", "/d"}},
+            {"/a/\r\r\r/d", {"/a/", "", "", "/d"}},
+            {"a\rb\nc\r\nd\n\re", {"a", "b", "c", "d"}}, // every kind of line end, and more than four lines
+            {kLangeZeile + "\r\nv\r\n\r\n/d", {QString::fromStdString(kLangeZeile), "v", "", "/d"}},
+        };
+        for (const auto& [inhalt, erwartet] : faelle)
+            QCOMPARE(zeilen(EinstellungenLesen(inhalt)), erwartet);
     }
 
     // A folder or file that has gone since the last start is dropped, so that no dialog starts

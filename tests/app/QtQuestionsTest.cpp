@@ -8,34 +8,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
-
 using namespace fenster;
 using questions::Answer;
 using questions::Buttons;
-
-namespace {
-
-// Runs handle on the dialog that the next modal call opens, once it is shown.
-template <typename Dialog> void sobaldOffen(std::function<void(Dialog*)> handle)
-{
-    QTimer::singleShot(0, [handle] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        handle(dialog);
-    });
-}
-
-QString knopftexte(QMessageBox* box)
-{
-    QStringList texte;
-    for (QAbstractButton* knopf : box->buttons())
-        texte << knopf->text().remove(QLatin1Char('&'));
-    texte.sort();
-    return texte.join(' ');
-}
-
-} // namespace
 
 class QtQuestionsTest : public QObject
 {
@@ -63,8 +38,13 @@ private slots:
         for (const auto& [knoepfe, klick, taste, antwort, texte] : faelle) {
             QtQuestions fragen;
             QStringList gesehen;
-            sobaldOffen<QMessageBox>([&](QMessageBox* box) {
-                gesehen << box->windowTitle() << box->text() << knopftexte(box) << QString::number(box->icon());
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QStringList beschriftungen;
+                for (QAbstractButton* knopf : box->buttons())
+                    beschriftungen << knopf->text().remove(QLatin1Char('&'));
+                beschriftungen.sort();
+                gesehen << box->windowTitle() << box->text() << beschriftungen.join(' ') << QString::number(box->icon());
                 if (klick == QMessageBox::NoButton)
                     QTest::keyClick(box, taste);
                 else

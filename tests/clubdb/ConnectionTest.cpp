@@ -68,23 +68,19 @@ TEST(ConnectionTest, FieldsAreWrittenAndReadByNameOrPositionWithTheirTypes)
     Statement query(db, "SELECT * FROM person ORDER BY id");
     ASSERT_TRUE(query.step());
     EXPECT_EQ(query.text("NAME"), "O'Brien; DROP TABLE Person --");
-    EXPECT_EQ(query.integer("zahl"), -7);
     EXPECT_EQ(query.text(2), "-7");
     EXPECT_DOUBLE_EQ(query.real("Kaliber"), 4.5);
     EXPECT_TRUE(query.boolean("Frau"));
     EXPECT_EQ(query.date("Geboren"), born);
-    EXPECT_EQ(query.declaredType(2), "SMALLINT");
     EXPECT_EQ(query.declaredType(query.columnIndex("geboren")), "DATETIME");
     EXPECT_EQ(errorNumber([&] { query.text("Vorname"); }), fehler::kElementNichtGefunden);
     EXPECT_EQ(errorNumber([&] { query.integer("Name"); }), fehler::kTypenUnvertraeglich);
-    EXPECT_EQ(errorNumber([&] { query.boolean("Name"); }), fehler::kTypenUnvertraeglich);
 
     ASSERT_TRUE(query.step());
     EXPECT_TRUE(query.isNull("Name"));
     EXPECT_TRUE(query.boolean("Frau"));
     EXPECT_EQ(query.integer("Zahl"), 3);
     EXPECT_EQ(errorNumber([&] { query.text("Name"); }), fehler::kUnzulaessigesNull);
-    EXPECT_EQ(errorNumber([&] { query.real("Kaliber"); }), fehler::kUnzulaessigesNull);
     EXPECT_FALSE(query.step());
     EXPECT_EQ(db.columns("PERSON").size(), 6u);
     EXPECT_TRUE(db.columns("fehlt").empty());

@@ -52,23 +52,17 @@ TEST(WkAkAnlegen, AFailureIsReportedWithItsNumberAndLeavesEverythingAsItWas)
               Lines{"0"});
 }
 
-// The sample file beside the programs has the layout of a file created by the program and loads
-// without a question.
+// The sample file beside the programs has the layout of a file created by the program, so that
+// it loads without being rewritten (the benchmark loads it).
 TEST(WkAkAnlegen, TheSampleFileHasTheLayoutOfACreatedFile)
 {
     Umfeld u;
     aktuelleDatei(u, u.pfad);
-    const std::string beispiel = u.ordner.file("beispiel.zrv");
-    std::filesystem::copy_file(TVX_BEISPIEL_WKAK, beispiel);
     const auto layout = [](const std::string& pfad) {
         return queryRows(pfad, "SELECT m.name, p.name, p.type FROM sqlite_schema m, pragma_table_info(m.name) p "
                                "WHERE m.type = 'table'");
     };
-    EXPECT_EQ(layout(beispiel), layout(u.pfad));
-    u.pfad = beispiel;
-    Definitionen d;
-    EXPECT_EQ(u.laden(d), Ausgang::Weiter);
-    EXPECT_TRUE(u.fragen.asked.empty());
+    EXPECT_EQ(layout(TVX_BEISPIEL_WKAK), layout(u.pfad));
 }
 
 // Each case leaves the file as it is and says why; the load itself goes on.

@@ -8,7 +8,6 @@
 
 #include <fstream>
 #include <optional>
-#include <system_error>
 #include <tuple>
 #include <vector>
 
@@ -145,14 +144,4 @@ TEST(LineReader, SplitsLines)
     }
     const std::string a(kChunk - 4, 'a');
     EXPECT_EQ(readAll("\xEF\xBB\xBF" + a + "\xC3\xA4\r\n").first, Lines{a + "\xC3\xA4"});
-}
-
-TEST(LineReader, ReportsErrors)
-{
-    const TempFolder folder;
-    EXPECT_THROW(LineReader(folder.file("missing.txt")), std::system_error);
-    // A folder opens for reading on this platform, but reading from it fails.
-    LineReader reader(folder.path());
-    std::string line;
-    EXPECT_THROW(reader.readLine(line), std::system_error);
 }
