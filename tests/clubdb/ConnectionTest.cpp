@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 
 using namespace clubdb;
@@ -25,28 +24,7 @@ int errorNumber(const std::function<void()>& action)
 
 } // namespace
 
-TEST(ConnectionTest, OpenAndCreateReportFailuresWithNumbers)
-{
-    TempFolder folder;
-    const std::string existing = folder.file("da.db");
-    Connection holder = Connection::create(existing);
-    const std::string garbage = folder.file("kein.db");
-    std::ofstream(garbage) << "Dies ist keine Datenbank, sondern ein Brief an den Vorstand.";
-
-    EXPECT_EQ(errorNumber([&] { Connection::open(folder.file("fehlt.db")); }), fehler::kDateiNichtGefunden);
-    EXPECT_EQ(errorNumber([&] { Connection::create(existing); }), fehler::kDatenbankExistiert);
-    EXPECT_EQ(errorNumber([&] { Connection::create(folder.file("neu/x.db")); }), fehler::kUngueltigerPfad);
-    EXPECT_FALSE(std::filesystem::exists(folder.path() / "neu"));
-    EXPECT_EQ(errorNumber([&] { Connection::open(garbage); }), 26); // SQLite: file is not a database
-    EXPECT_EQ(errorNumber([&] { Connection::open(existing, OpenMode::ReadOnly); }), 0);
-
-    // A file locked by another connection is an access error until that one commits.
-    holder.execute("CREATE TABLE t (x INTEGER); BEGIN EXCLUSIVE; INSERT INTO t VALUES (1);");
-    EXPECT_EQ(errorNumber([&] { Connection::open(existing); }), fehler::kDateiGesperrt);
-    holder.execute("COMMIT");
-    EXPECT_EQ(errorNumber([&] { Connection::open(existing); }), 0);
-}
-
+// A wrong name, a wrong type or a missing value is a DbError with the number the user is shown.
 TEST(ConnectionTest, FieldsAreWrittenAndReadByNameOrPositionWithTheirTypes)
 {
     TempFolder folder;

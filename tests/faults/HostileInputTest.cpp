@@ -15,14 +15,6 @@ using Texts = std::vector<std::string>;
 
 namespace {
 
-std::string member(const std::string& club, const std::string& number, const std::string& name,
-                   const std::string& firstName, const std::string& street = "Hauptstr.",
-                   const std::string& town = "Augsburg")
-{
-    return "1," + club + "," + number + ",01.03.1990,,," + name + "," + firstName + ",24.12.1961,M,,,,,," + street +
-           ",12,86150," + town + ",0821 12345";
-}
-
 // Every text stored anywhere in the club database is valid UTF-8 without NUL.
 void expectSoundTexts(const RunSetup& r)
 {
@@ -50,9 +42,9 @@ TEST(HostileInputTest, QuotesWildcardsAndSqlAreStoredAsData)
     RunSetup r;
     r.write("V", {"1,04-001,x'); DROP TABLE Vereinsliste;--,SG \"Tell\" 100%_,,,,,,,Augs;burg",
                   "1,04-002,Robert'); DELETE FROM Vereinsliste WHERE 'a'='a,100%,,,,,,,%"});
-    r.write("M", {member("04-001", "04-001-0001", "O'Brien", "Robert'); DROP TABLE Schuetzendaten;--"),
-                  member("04-001", "04-001-0002", "Mül\0ler"s, "Hans\0"s, "Haupt\"str.", "Augs%burg"),
-                  member("04-002", "04-002-0003", "100% _", "'; --", "'", "\"")});
+    r.write("M", {memberLine("04-001", "04-001-0001", "O'Brien", "Robert'); DROP TABLE Schuetzendaten;--"),
+                  memberLine("04-001", "04-001-0002", "Mül\0ler"s, "Hans\0"s, "Haupt\"str.", "Augs%burg"),
+                  memberLine("04-002", "04-002-0003", "100% _", "'; --", "'", "\"")});
     r.write("Z", {"1,04-001,04-001-0001,04-002,04-002-0001,1.10'; DROP TABLE StartBerecht;--"});
 
     r.runToEnd();
@@ -89,9 +81,9 @@ TEST(HostileInputTest, WildcardsInClubNumbersFindNoOtherClub)
 {
     RunSetup r;
     r.write("V", {"1,04-001,Erster Verein,EV,,,,,,,Augsburg", "1,%%%,Prozentverein,PV,,,,,,,Augsburg"});
-    r.write("M", {member("04-001", "04-001-0001", "Huber", "Anna"),
-                  member("%%%", "04-001-0005", "Zeta", "Zora", "Nebenweg", "Ulm"),
-                  member("04-001", "04-001-0002", "_uber", "Ann_")});
+    r.write("M", {memberLine("04-001", "04-001-0001", "Huber", "Anna"),
+                  memberLine("%%%", "04-001-0005", "Zeta", "Zora", "Nebenweg", "Ulm"),
+                  memberLine("04-001", "04-001-0002", "_uber", "Ann_")});
 
     r.runToEnd();
     EXPECT_EQ(r.rows("SELECT M_Name FROM Schuetzendaten ORDER BY M_ID"), (Texts{"Huber ", "Zeta "}));
@@ -109,7 +101,7 @@ TEST(HostileInputTest, ALineOf10MegabytesIsCutAndReported)
 
     RunSetup r;
     r.writeBytes("V", "1,04-001," + huge + ",SV,,,,,,,Augsburg\r\n1,04-002,Verein,SV,,,,,,,Ort\r\n");
-    r.writeBytes("M", member("04-001", "04-001-0001", huge, "Hans", huge) + "\r\n");
+    r.writeBytes("M", memberLine("04-001", "04-001-0001", huge, "Hans", huge) + "\r\n");
     r.writeBytes("Z", "1,04-001,04-001-0001,04-002,04-002-0001," + huge + "\r\n");
 
     r.runToEnd();

@@ -155,10 +155,8 @@ struct RunSetup
     // Writes the clubs ("V"), members ("M") or start-rights ("Z") file and marks it found.
     void write(const char* kind, const std::vector<std::string>& lines)
     {
-        std::string bytes;
-        for (const std::string& line : lines)
-            bytes += text::encodeWindows1252(line) + "\r\n";
-        writeBytes(kind, bytes);
+        writeBytes(kind, "");
+        writeExportFile(exportFile(kind), lines);
     }
 
     void writeBytes(const char* kind, const std::string& bytes)
