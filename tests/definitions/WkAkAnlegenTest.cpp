@@ -8,7 +8,6 @@
 
 using namespace definitions;
 using namespace testhilfe;
-using questions::Answer;
 
 namespace {
 

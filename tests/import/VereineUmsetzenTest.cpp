@@ -19,12 +19,6 @@ std::string vereinszeile(const std::string& nummer, const std::string& name, con
            ",Schützenweg,3,86150," + ort + "," + telefon + ",,,,info@example.org,www.verein.example,," + vereinsort;
 }
 
-// A club line for the tests of the step: number, name and town.
-std::string verein(const std::string& nummer, const std::string& name)
-{
-    return vereinszeile(nummer, name, name, "", "", "", "Ort");
-}
-
 const std::string kSchluss = "Vereinsvidazerierung abgeschlossen\r\n\r\n";
 
 } // namespace
@@ -69,8 +63,9 @@ TEST(VereineUmsetzenTest, AClubThatCannotBeStoredIsAProblemAndNotCounted)
     StepSetup u;
     u.execute("CREATE TRIGGER Sperre BEFORE INSERT ON Vereinsliste WHEN NEW.Vereinsname = 'Fehlschlag ' "
               "BEGIN SELECT RAISE(ABORT, 'Testfehler'); END");
-    EXPECT_EQ(u.import(VereineUmsetzen, {verein("04-001", "Gut"), verein("04-002", "Fehlschlag")}), 1);
-    EXPECT_EQ(u.logText(), "Umsetzen der Vereinsdaten\r\n" + kopf(2, verein("04-002", "Fehlschlag")) +
+    const std::string fehlschlag = vereinszeile("04-002", "Fehlschlag", "F", "", "", "", "Ort");
+    EXPECT_EQ(u.import(VereineUmsetzen, {vereinszeile("04-001", "Gut", "G", "", "", "", "Ort"), fehlschlag}), 1);
+    EXPECT_EQ(u.logText(), "Umsetzen der Vereinsdaten\r\n" + kopf(2, fehlschlag) +
                            " - Verein konnte nicht gespeichert werden: Testfehler\r\n"
                            "2 Zeilen eingelesen, 1 Vereine angelegt\r\n" + kSchluss);
     EXPECT_EQ(u.rows("SELECT count(*) FROM Vereinsliste"), Lines{"1"});
