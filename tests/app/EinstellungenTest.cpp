@@ -36,8 +36,6 @@ private slots:
         const std::pair<std::string, QStringList> faelle[] = {
             {"", {"", "", "", ""}},
             {"/a/\r\n\r\n\r\n/d.zrv", {"/a/", "", "", "/d.zrv"}}, // no line end after the last line
-            {"/a/\n/b\n/c/\n/d", {"/a/", "/b", "/c/", "/d"}},
-            {"/a/\r\r\r/d", {"/a/", "", "", "/d"}},
             {"a\rb\nc\r\nd\n\re", {"a", "b", "c", "d"}}, // every kind of line end, and more than four lines
             {kLangeZeile + "\r\nv\r\n\r\n/d", {QString::fromStdString(kLangeZeile), "v", "", "/d"}},
         };
@@ -58,9 +56,6 @@ private slots:
         {
             Einstellungen gelesen, behalten;
         } faelle[] = {
-            // All there; the comparison database is kept even when it has gone.
-            {{o + "/", "/gibt/es/nicht.vdb", o + "/Export/", wkak},
-             {o + "/", "/gibt/es/nicht.vdb", o + "/Export/", wkak}},
             // A hand-edited folder without its closing "/" names the same folder.
             {{o, "", o + "/Export", ""}, {o + "/", "", o + "/Export/", ""}},
             {{o + "/geloescht/", "  ", o + "/weg/", tmp.file("fehlt.zrv")}, {"", "  ", "", ""}},

@@ -25,7 +25,6 @@ const QString kFehltExport = "Fehler: Eine oder beide Exportdateien wurden nicht
                              "Mitgliederdaten benötigt!";
 const QString kWkAk = "TVX_Dadazuror: Für das Einlesen der Startrechte wird die Datei mit den voreingestellten "
                       "Disziplinen benötigt!";
-const QString kWkAkFehlt = "TVX_Dadazuror: Die Datei mit den voreingestellten Disziplinen wurde nicht gefunden!";
 const QString kFortschritt = "AnzVereine AnzMitglieder AnzStartberechtigungen";
 const QString kVdbZahlen = "AnzVDbKreise AnzVDbVereine AnzVdbSchützen AnzVdbHochmeldung AnzVDbGesMitglieder "
                            "AnzVDbZweitmitgliedschaften AnzVDbStartrechte";
@@ -213,8 +212,6 @@ private slots:
         a.exportDatei("Verband_K_2024.csv", {"x"});
         a.waehlen("AnzExport", a.export_);
         QCOMPARE(a.zustand(), kWkAk + " | kVMs | Start");
-        a.waehlen("AnzWkAk", a.tmp.file("fehlt.zrv"));
-        QCOMPARE(a.zustand(), kWkAkFehlt + " | kVMs | Start");
         a.waehlen("AnzWkAk", a.wkak);
         // The found-file boxes show what was found; a click on the box itself changes nothing.
         for (const char* name : {"ChkExKreis", "ChkExVereine", "ChkExMitglieder", "ChkExStartrechte"})
@@ -276,8 +273,6 @@ private slots:
         QCOMPARE(readBytes(einstellungspfad()), a.datenbanken + "/\r\n\r\n\r\n" + a.wkak + "\r\n");
         a.starten();
         QCOMPARE(a.texte("AnzWkAk AnzExport"), (QStringList{QString::fromStdString(a.wkak), ""}));
-        a.waehlen("AnzVDb", std::nullopt);
-        QCOMPARE(a.fragen.fileChoices.back().startFolder, a.datenbanken);
     }
 };
 

@@ -30,7 +30,6 @@ private slots:
         // buttons, the button clicked (NoButton: the key instead), the key, the answer, the buttons seen
         const std::tuple<Buttons, QMessageBox::StandardButton, Qt::Key, Answer, const char*> faelle[] = {
             {Buttons::YesNo, QMessageBox::Yes, Qt::Key_unknown, Answer::Yes, "Ja Nein"},
-            {Buttons::YesNo, QMessageBox::No, Qt::Key_unknown, Answer::No, "Ja Nein"},
             {Buttons::YesNo, QMessageBox::NoButton, Qt::Key_Escape, Answer::No, "Ja Nein"},
             {Buttons::OkCancel, QMessageBox::NoButton, Qt::Key_Escape, Answer::Cancel, "Abbrechen OK"},
             {Buttons::Ok, QMessageBox::NoButton, Qt::Key_Return, Answer::Ok, "OK"},
@@ -55,13 +54,6 @@ private slots:
             QCOMPARE(gesehen, (QStringList{"Löschen bestätigen", "Soll die Datei\n/a/<b>.vdb\ngelöscht werden?", texte,
                                            QString::number(QMessageBox::NoIcon)}));
         }
-    }
-
-    void dateifilterDesEntwurfs()
-    {
-        QCOMPARE(Dateifilter("Vereinsdatenbank|*.vdb"), QString("Vereinsdatenbank (*.vdb)"));
-        QCOMPARE(Dateifilter("TVX-Export|*.csv|Alle Dateien|*.*"), QString("TVX-Export (*.csv);;Alle Dateien (*.*)"));
-        QCOMPARE(Dateifilter("Wettkampfdefinitionen|*.zrv;*.alt"), QString("Wettkampfdefinitionen (*.zrv *.alt)"));
     }
 };
 

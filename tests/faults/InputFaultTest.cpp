@@ -21,13 +21,6 @@ TEST(ExportFaultTest, AFileThatIsGoneIsReportedAndTheRunGoesOn)
     EXPECT_TRUE(contains(r.log(), "Umsetzen der Mitgliederdaten\r\n\r\nUmsetzen der Startberechtigungen")) << r.log();
     EXPECT_EQ(r.rows("SELECT count(*) FROM Vereinsliste UNION ALL SELECT count(*) FROM Mitgliedschaft"),
               (Texts{"2", "0"}));
-
-    RunSetup gone; // the whole folder
-    gone.files(2, 3);
-    std::filesystem::remove_all(gone.eingaben.exportOrdner);
-    gone.runToEnd();
-    EXPECT_EQ(gone.frontend.errors().size(), 2u);
-    EXPECT_EQ(gone.count("Vereinsliste"), 0);
 }
 
 // Reading the file fails at once with an input/output error, as on a damaged stick. A script

@@ -41,8 +41,6 @@ TEST(StartberechtigungenUmsetzenTest, LayoutFromTheFirstLineAndCleanedValues)
 
     // Membership numbers of association members: the two digits after "99" and one more name it.
     EXPECT_EQ(werte("x,1,99004123,3,4,s"), "|0B-Y00-4123|||s");
-    EXPECT_EQ(werte("x,1,990,3,4,s"), "|00-000-Ukn0|||s");
-    EXPECT_EQ(werte("x,1,99,3,4,s"), "||||s");
 }
 
 namespace {

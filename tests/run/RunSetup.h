@@ -49,10 +49,6 @@ inline std::string padded(const std::string& i, std::size_t width)
     return std::string(width > i.size() ? width - i.size() : 0, '0') + i;
 }
 
-inline std::string memberNumber(const std::string& i)
-{
-    return "04-001-" + padded(i, 4);
-}
 inline std::string memberName(const std::string& i)
 {
     return "N" + padded(i, 5) + "x";
@@ -69,15 +65,15 @@ inline std::vector<std::string> clubLines(int count)
 inline std::vector<std::string> memberLines(int count, const std::string& club = "04-001")
 {
     return numbered(count, [&](const std::string& i) {
-        return "1," + club + "," + memberNumber(i) + ",01.01.2000,,," + memberName(i) + ",V" + memberName(i) + "," + i +
-               ".1.1950,M,,,,,,Hauptstraße," + i + "," + std::to_string(10000 + std::stoi(i)) + ",Augsburg,0821 12345";
+        return "1," + club + ",04-001-" + padded(i, 4) + ",01.01.2000,,," + memberName(i) + ",V" + memberName(i) + "," +
+               i + ".1.1950,M,,,,,,Hauptstraße," + i + "," + std::to_string(10000 + std::stoi(i)) + ",Augsburg,0821 12345";
     });
 }
 
 inline std::vector<std::string> startRightLines(int count)
 {
     return numbered(count, [](const std::string& i) {
-        return "1,04-001," + memberNumber(i) + ",04-002," + memberNumber(i) + ",1.10";
+        return "1,04-001,04-001-" + padded(i, 4) + ",04-002,04-001-" + padded(i, 4) + ",1.10";
     });
 }
 
