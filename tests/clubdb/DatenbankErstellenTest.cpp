@@ -56,13 +56,26 @@ TEST(DatenbankErstellenTest, CreatesExactlyTheClubDatabaseLayout)
     EXPECT_EQ(queryRows(db, "SELECT count(*), max(M_ID) FROM Schuetzendaten"), Lines{"2|2"});
 }
 
-TEST(DatenbankErstellenTest, FailsInAMissingFolderOrOnAFolderLeavingNothingBehind)
+// Where the database cannot be made, nothing is left behind, and the number tells the window's
+// message whether the place is locked or forbidden.
+TEST(DatenbankErstellenTest, FailsWithTheEnginesNumberLeavingNothingBehind)
 {
     TempFolder folder;
-    EXPECT_THROW(DatenbankErstellen(folder.file("gibt-es-nicht/Neu.vdb")), DbError);
-    EXPECT_FALSE(std::filesystem::exists(folder.path() / "gibt-es-nicht"));
-
     std::filesystem::create_directory(folder.path() / "Ordner.vdb");
-    EXPECT_THROW(DatenbankErstellen(folder.file("Ordner.vdb")), DbError);
+    const std::pair<std::string, int> rows[] = {
+        {folder.file("gibt-es-nicht/Neu.vdb"), fehler::kUngueltigerPfad},
+        {folder.file("Ordner.vdb"), fehler::kDateiNichtLoeschbar},
+        {"/sys/kernel/tvx.vdb", fehler::kDateiGesperrt}, // cannot be created, not even by root
+        {"/proc/version", fehler::kDateiGesperrt},       // cannot be deleted, not even by root
+    };
+    for (const auto& [path, number] : rows) {
+        try {
+            DatenbankErstellen(path);
+            ADD_FAILURE() << "created: " << path;
+        } catch (const DbError& e) {
+            EXPECT_EQ(e.number(), number) << path << ": " << e.description();
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "gibt-es-nicht"));
     EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "Ordner.vdb"));
 }

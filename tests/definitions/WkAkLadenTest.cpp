@@ -90,7 +90,7 @@ TEST(WkAkLaden, AFileOfTheOlderLayoutGetsDerivedTargetsAndIsRewrittenWithABackup
         {"1.58 G", 5, 0, 8.0f}, {"1.59", 5, 0, 8.0f}, {"1.60", 3, 0, 5.6f}, {"1.70", 5, 0, 8.0f}, {"1.80", 3, 0, 5.6f},
         {"1.90", 5, 0, 8.0f}, {"2.10", 4, 0, 4.5f}, {"2.20", 5, 0, 5.6f}, {"2.30", 6, 0, 5.6f}, {"2.31", 6, 0, 5.6f},
         {"2.40", 5, 6, 5.6f}, {"2.41", 5, 6, 5.6f}, {"2.45", 5, 6, 9.65f}, {"2.50", 5, 0, 11.0f}, {"1.11", 0, 0, 4.5f},
-        {"", 0, 0, 4.5f}, {"L.G. 1*10", 0, 0, 4.5f}, {"1 .1 0", 1, 0, 4.5f},
+        {"", 0, 0, 4.5f}, {"L.G. 1*10", 0, 0, 4.5f}, {"1 .1 0", 1, 0, 4.5f}, {"327.67", 0, 0, 4.5f},
     };
     // clang-format on
     Umfeld u;
@@ -121,7 +121,7 @@ TEST(WkAkLaden, AFileOfTheOlderLayoutGetsDerivedTargetsAndIsRewrittenWithABackup
     EXPECT_EQ(queryRows(u.pfad, "SELECT Name, BezSer1, BezSer2, Zehntel, (SELECT count(*) FROM Disziplinen), "
                                 "(SELECT group_concat(KlassenNr, '|') FROM Altersklassen) "
                                 "FROM Disziplinen WHERE SpoNr = '2.45 '"),
-              Lines{"Disziplin 2.45 |Serie 1 | |NULL|28|10 |10 |5 "});
+              Lines{"Disziplin 2.45 |Serie 1 | |NULL|29|10 |10 |5 "});
     EXPECT_EQ(queryRows(u.pfad, "SELECT Name FROM Disziplinen WHERE Name LIKE 'LL%'"), Lines{vierzig});
 
     // Loading the rewritten file gives the same entries, without the nameless ones, and rewrites nothing.
@@ -165,6 +165,7 @@ TEST(WkAkLaden, WhatCannotBeReadEndsTheLoadAndIsReplacedOnlyAfterBothQuestions)
         {"Scheibe ohne Wert nach dem ersten", sql("UPDATE Disziplinen SET ScheibeNr2 = NULL WHERE rowid = 2"), 0, nein},
         {"Scheibe als Text", sql("UPDATE Disziplinen SET ScheibeNr2 = 'rund'"), 0, nein},
         {"Kaliber jenseits einer Gleitkommazahl", sql("UPDATE Disziplinen SET Kaliber = 1e300"), 0, nein},
+        {"Kaliber als Text", sql("UPDATE Disziplinen SET Kaliber = 'dick'"), 0, nein},
         {"Spalte fehlt", sql("ALTER TABLE Disziplinen DROP COLUMN SpoNr"), 0, nein},
         {"Klassentabelle fehlt", sql("DROP TABLE Altersklassen"), 2, nein},
         {"mehr als 32767 Datensätze", sql(mehrDisziplinen(32768)), 0, nein},

@@ -24,7 +24,8 @@ const std::string kSchluss = "Vereinsvidazerierung abgeschlossen\r\n\r\n";
 } // namespace
 
 // A chairman is named so only when the function holds "Vorsitzend"; an association takes its
-// abbreviation as short name and town; the club's town defaults to the office's town.
+// abbreviation as short name and town; the club's town defaults to the office's town and, like
+// every text, is cut to its field.
 TEST(VereineUmsetzenTest, StoresClubsAndLogsEveryProblemLine)
 {
     StepSetup u;
@@ -33,7 +34,8 @@ TEST(VereineUmsetzenTest, StoresClubsAndLogsEveryProblemLine)
     const std::string z4 = vereinszeile("04-001", "Zweite Eintragung", "ZE", "", "", "", "Gersthofen");
     EXPECT_EQ(u.import(VereineUmsetzen,
                        {vereinszeile("04-001", "Schützengesellschaft  Tell", "SG Tell", "1. Vorsitzender", "Maier",
-                                     "Hans", "Augsburg", "0821 / 123-45", "Stadtbergen"),
+                                     "Hans", "Augsburg", "0821 / 123-45",
+                                     "Stadtbergen bei Augsburg im Landkreis Augsburg"),
                         z2, z3, z4, "1,99000004,Landesverband Bayern,LV", "1,04-003,Kurzzeile,KZ",
                         vereinszeile("04-005", std::string(80, 'x'), "X", "Vorsitzende", "Ölß", "", "Ort")}),
               4);
@@ -50,7 +52,7 @@ TEST(VereineUmsetzenTest, StoresClubsAndLogsEveryProblemLine)
     EXPECT_EQ(u.rows("SELECT VNummer, Vereinsname, VereinsAbk, Vorsitzender, GName, GStraße, GPlz, GOrt, GTel, Ort, "
                      "GeMail, GHomePage, AName, V_update FROM Vereinsliste ORDER BY VereinsID"),
               (Lines{"04-001 |Schützengesellschaft Tell |SG Tell |Hans Maier |Hans Maier " + adresse +
-                         "Augsburg |0821 12345 |Stadtbergen |" + netz,
+                         "Augsburg |0821 12345 |Stadtbergen bei Augsburg im Landkreis Aug |" + netz,
                      " |Ohne Nummer |ON | |Hans Maier " + adresse + "Neusäß | |Neusäß |" + netz,
                      "04-001 |Zweite Eintragung |ZE | | " + adresse + "Gersthofen | |Gersthofen |" + netz,
                      "BY-004 |Landesverband Bayern |BY | | | | |BY | |BY | | | |1",
