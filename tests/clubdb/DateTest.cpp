@@ -27,17 +27,15 @@ TEST(DateTest, FromPartsCarriesLikeTheCalendar)
 TEST(DateTest, StoredTextRoundTripsAndRejectsOtherTexts)
 {
     EXPECT_EQ(Date().toText(), "1899-12-30 00:00:00");
-    EXPECT_EQ(Date().toGerman(), "30.12.1899");
     const auto d = Date::fromCivil(2024, 3, 7, 14, 5, 9);
     ASSERT_TRUE(d);
     EXPECT_EQ(d->toText(), "2024-03-07 14:05:09");
-    EXPECT_EQ(d->toGerman(), "07.03.2024");
     EXPECT_EQ(Date::fromText(d->toText()), d);
     EXPECT_EQ(Date::fromText("2024-03-07"), d->dateOnly());
     EXPECT_TRUE(Date::fromText("1899-12-30 00:00:00")->isZero());
-    EXPECT_LT(*Date::fromCivil(2020, 1, 1, 23, 0, 0), *Date::fromCivil(2020, 1, 2));
     for (const char* bad : {"", "2024-3-7", "2024-02-30", "07.03.2024", "2024-03-07T14:05:09", "2024-03-07 24:00:00",
-                            "0099-12-31", "abcd-ef-gh"})
+                            "0099-12-31", "abcd-ef-gh", "1900-02-29", "2023-02-29"})
         EXPECT_FALSE(Date::fromText(bad)) << bad;
-    EXPECT_FALSE(Date::fromCivil(2023, 2, 29));
+    for (const char* leap : {"2000-02-29", "2024-02-29 12:00:00"})
+        EXPECT_TRUE(Date::fromText(leap)) << leap;
 }

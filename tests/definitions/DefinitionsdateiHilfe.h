@@ -43,11 +43,6 @@ struct Umfeld
     }
 };
 
-inline void ausfuehren(const std::string& pfad, const std::string& sql)
-{
-    clubdb::Connection::open(pfad).execute(sql);
-}
-
 // A discipline record with a series name in BezSer1 and blanks in the other names; the current
 // layout adds targets, calibre and Zehntel (neu), the older one ends after the SpO-Nr.
 inline std::string disziplinSql(const std::string& name = "Luftgewehr", const std::string& spoNr = "1.10",
@@ -78,7 +73,7 @@ inline void aktuelleDatei(Umfeld& u, const std::string& pfad, const std::string&
     ASSERT_EQ(definitions::WkAkAnlegen(pfad, u.umgebung), definitions::Ausgang::Weiter);
     ASSERT_TRUE(u.fragen.asked.empty());
     if (!sql.empty())
-        ausfuehren(pfad, sql);
+        clubdb::Connection::open(pfad).execute(sql);
 }
 
 // A file of the older layout: no targets, calibre or age ranges, class numbers as numbers.

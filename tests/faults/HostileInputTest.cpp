@@ -5,7 +5,6 @@
 // short for the programs that read the club database.
 
 #include "clubdb/RecordWriter.h"
-#include "clubdb/SqlFunctions.h"
 #include "run/RunSetup.h"
 #include "text/Utf8.h"
 
@@ -15,14 +14,6 @@ using namespace std::string_literals;
 using Texts = std::vector<std::string>;
 
 namespace {
-
-std::string member(const std::string& club, const std::string& number, const std::string& name,
-                   const std::string& firstName, const std::string& street = "Hauptstr.",
-                   const std::string& town = "Augsburg")
-{
-    return "1," + club + "," + number + ",01.03.1990,,," + name + "," + firstName + ",24.12.1961,M,,,,,," + street +
-           ",12,86150," + town + ",0821 12345";
-}
 
 // Every text stored anywhere in the club database is valid UTF-8 without NUL.
 void expectSoundTexts(const RunSetup& r)
@@ -51,9 +42,9 @@ TEST(HostileInputTest, QuotesWildcardsAndSqlAreStoredAsData)
     RunSetup r;
     r.write("V", {"1,04-001,x'); DROP TABLE Vereinsliste;--,SG \"Tell\" 100%_,,,,,,,Augs;burg",
                   "1,04-002,Robert'); DELETE FROM Vereinsliste WHERE 'a'='a,100%,,,,,,,%"});
-    r.write("M", {member("04-001", "04-001-0001", "O'Brien", "Robert'); DROP TABLE Schuetzendaten;--"),
-                  member("04-001", "04-001-0002", "Mül\0ler"s, "Hans\0"s, "Haupt\"str.", "Augs%burg"),
-                  member("04-002", "04-002-0003", "100% _", "'; --", "'", "\"")});
+    r.write("M", {memberLine("04-001", "04-001-0001", "O'Brien", "Robert'); DROP TABLE Schuetzendaten;--"),
+                  memberLine("04-001", "04-001-0002", "Mül\0ler"s, "Hans\0"s, "Haupt\"str.", "Augs%burg"),
+                  memberLine("04-002", "04-002-0003", "100% _", "'; --", "'", "\"")});
     r.write("Z", {"1,04-001,04-001-0001,04-002,04-002-0001,1.10'; DROP TABLE StartBerecht;--"});
 
     r.runToEnd();
@@ -74,16 +65,6 @@ TEST(HostileInputTest, QuotesWildcardsAndSqlAreStoredAsData)
 // the member 04-001-0001, and a start right given under it goes to nobody.
 TEST(HostileInputTest, WildcardsInMembershipNumbersFindNothingElse)
 {
-    const std::tuple<const char*, const char*, bool> rows[] = {{"04-001-_001", "04-001-0001 ", false},
-                                                               {"04-001-_001", "04-001-_001 ", true},
-                                                               {"100%", "1000", false},
-                                                               {"100%", "x100%y", true},
-                                                               {"a\\b", "a\\b", true},
-                                                               {"a\\b", "ab", false}};
-    for (const auto& [value, field, found] : rows)
-        EXPECT_EQ(clubdb::likeMatches(field, clubdb::likeContains(value), clubdb::kLikeEscape), found)
-            << value << " in " << field;
-
     RunSetup r;
     r.files(2, 1);
     r.write("Z", {"1,04-001,04-001-_001,04-002,04-002-_001,1.10", "1,04-001,04-001-%,04-002,04-002-%,1.10"});
@@ -100,9 +81,9 @@ TEST(HostileInputTest, WildcardsInClubNumbersFindNoOtherClub)
 {
     RunSetup r;
     r.write("V", {"1,04-001,Erster Verein,EV,,,,,,,Augsburg", "1,%%%,Prozentverein,PV,,,,,,,Augsburg"});
-    r.write("M", {member("04-001", "04-001-0001", "Huber", "Anna"),
-                  member("%%%", "04-001-0005", "Zeta", "Zora", "Nebenweg", "Ulm"),
-                  member("04-001", "04-001-0002", "_uber", "Ann_")});
+    r.write("M", {memberLine("04-001", "04-001-0001", "Huber", "Anna"),
+                  memberLine("%%%", "04-001-0005", "Zeta", "Zora", "Nebenweg", "Ulm"),
+                  memberLine("04-001", "04-001-0002", "_uber", "Ann_")});
 
     r.runToEnd();
     EXPECT_EQ(r.rows("SELECT M_Name FROM Schuetzendaten ORDER BY M_ID"), (Texts{"Huber ", "Zeta "}));
@@ -120,7 +101,7 @@ TEST(HostileInputTest, ALineOf10MegabytesIsCutAndReported)
 
     RunSetup r;
     r.writeBytes("V", "1,04-001," + huge + ",SV,,,,,,,Augsburg\r\n1,04-002,Verein,SV,,,,,,,Ort\r\n");
-    r.writeBytes("M", member("04-001", "04-001-0001", huge, "Hans", huge) + "\r\n");
+    r.writeBytes("M", memberLine("04-001", "04-001-0001", huge, "Hans", huge) + "\r\n");
     r.writeBytes("Z", "1,04-001,04-001-0001,04-002,04-002-0001," + huge + "\r\n");
 
     r.runToEnd();
@@ -156,11 +137,9 @@ TEST(HostileInputTest, EncodingsOfAName)
 {
     const std::tuple<const char*, std::string, std::string, std::string> rows[] = {
         // name, start of the file, bytes of the last name, stored
-        {"Windows-1252", "", "M\xFCller", "Müller "},
         {"undefined bytes", "", "A\x81\x8D\x8F\x90\x9D", "A\u0081\u008D\u008F\u0090\u009D "},
         {"UTF-8 with mark", "\xEF\xBB\xBF", "M\xC3\xBCller", "Müller "},
         {"UTF-8 without mark", "", "M\xC3\xBCller", "MÃ¼ller "},
-        {"UTF-8 with mark, invalid byte", "\xEF\xBB\xBF", "M\xFCller", "Müller "},
     };
     for (const auto& [name, start, bytes, stored] : rows) {
         SCOPED_TRACE(name);
@@ -185,7 +164,6 @@ TEST(HostileInputTest, EmptyFilesAndFilesOfLineEndsOnly)
         {"empty", "", 0},
         {"only CR", std::string(10000, '\r'), 10000},
         {"only LF", std::string(10000, '\n'), 1}, // a lone LF stays inside its line
-        {"only CR LF", std::string(10000, '\r') + "\n", 10000},
     };
     for (const auto& [name, bytes, lines] : rows) {
         SCOPED_TRACE(name);

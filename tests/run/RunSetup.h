@@ -5,15 +5,16 @@
 // of a chosen step (press Abbruch, fill the disk, take a lock).
 
 #include "clubdb/DatenbankErstellen.h"
-#include "clubdb/Statement.h"
 #include "run/Umsetzungslauf.h"
 #include "support/DefinitionsFile.h"
 #include "support/ExportFiles.h"
+#include "support/QueryRows.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -28,10 +29,7 @@ inline bool contains(const std::string& text, const std::string& part)
 
 inline bool anyContains(const std::vector<std::string>& texts, const std::string& part)
 {
-    for (const std::string& text : texts)
-        if (contains(text, part))
-            return true;
-    return false;
+    return std::any_of(texts.begin(), texts.end(), [&](const std::string& text) { return contains(text, part); });
 }
 
 // Export lines: clubs 04-001 ..., members of club 04-001 with membership numbers 04-001-0001 ...,
@@ -51,10 +49,6 @@ inline std::string padded(const std::string& i, std::size_t width)
     return std::string(width > i.size() ? width - i.size() : 0, '0') + i;
 }
 
-inline std::string memberNumber(const std::string& i)
-{
-    return "04-001-" + padded(i, 4);
-}
 inline std::string memberName(const std::string& i)
 {
     return "N" + padded(i, 5) + "x";
@@ -71,15 +65,15 @@ inline std::vector<std::string> clubLines(int count)
 inline std::vector<std::string> memberLines(int count, const std::string& club = "04-001")
 {
     return numbered(count, [&](const std::string& i) {
-        return "1," + club + "," + memberNumber(i) + ",01.01.2000,,," + memberName(i) + ",V" + memberName(i) + "," + i +
-               ".1.1950,M,,,,,,Hauptstraße," + i + "," + std::to_string(10000 + std::stoi(i)) + ",Augsburg,0821 12345";
+        return "1," + club + ",04-001-" + padded(i, 4) + ",01.01.2000,,," + memberName(i) + ",V" + memberName(i) + "," +
+               i + ".1.1950,M,,,,,,Hauptstraße," + i + "," + std::to_string(10000 + std::stoi(i)) + ",Augsburg,0821 12345";
     });
 }
 
 inline std::vector<std::string> startRightLines(int count)
 {
     return numbered(count, [](const std::string& i) {
-        return "1,04-001," + memberNumber(i) + ",04-002," + memberNumber(i) + ",1.10";
+        return "1,04-001,04-001-" + padded(i, 4) + ",04-002,04-001-" + padded(i, 4) + ",1.10";
     });
 }
 
@@ -157,10 +151,8 @@ struct RunSetup
     // Writes the clubs ("V"), members ("M") or start-rights ("Z") file and marks it found.
     void write(const char* kind, const std::vector<std::string>& lines)
     {
-        std::string bytes;
-        for (const std::string& line : lines)
-            bytes += text::encodeWindows1252(line) + "\r\n";
-        writeBytes(kind, bytes);
+        writeBytes(kind, "");
+        writeExportFile(exportFile(kind), lines);
     }
 
     void writeBytes(const char* kind, const std::string& bytes)
@@ -216,20 +208,7 @@ struct RunSetup
                                                                                                   : -1;
     }
 
-    // The rows of a query on the club database, each as its fields joined by "|" (NULL as "NULL").
-    std::vector<std::string> rows(const std::string& sql) const
-    {
-        clubdb::Connection db = clubdb::Connection::open(eingaben.vdbPfad);
-        clubdb::Statement query(db, sql);
-        std::vector<std::string> result;
-        while (query.step()) {
-            std::string row;
-            for (int i = 0; i < query.columnCount(); ++i)
-                row += (i ? "|" : "") + (query.isNull(i) ? std::string("NULL") : query.text(i));
-            result.push_back(row);
-        }
-        return result;
-    }
+    std::vector<std::string> rows(const std::string& sql) const { return queryRows(eingaben.vdbPfad, sql); }
 
     std::string single(const std::string& sql) const
     {

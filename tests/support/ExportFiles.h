@@ -23,6 +23,16 @@ inline void writeExportFile(const std::string& path, std::initializer_list<std::
     writeExportFile(path, std::vector<std::string>(lines));
 }
 
+// A line of the members file: a man born 24.12.1961 who entered on 01.03.1990, living in the
+// street given at number 12, postcode 86150.
+inline std::string memberLine(const std::string& club, const std::string& number, const std::string& name,
+                              const std::string& firstName = "Hans", const std::string& street = "Hauptstr.",
+                              const std::string& town = "Augsburg")
+{
+    return "1," + club + "," + number + ",01.03.1990,,," + name + "," + firstName + ",24.12.1961,M,,,,,," + street +
+           ",12,86150," + town + ",0821 12345";
+}
+
 inline std::string readBytes(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
