@@ -11,9 +11,15 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace importer {
+
+// A text as person matching stores it: the value without blanks at both ends and one blank after
+// it, so that no text field of the club database ever receives an empty text.
+std::string GespeicherterText(std::string_view wert);
 
 class Mitgliederabfragen
 {

@@ -40,9 +40,7 @@ std::optional<std::string> wert(const clubdb::Statement& zeile, int spalte)
 
 } // namespace
 
-Personenindex::Personenindex(clubdb::Connection& db)
-    : Mitgliederabfragen(db)
-    , m_person(db, std::string(kSpalten) + " WHERE M_ID = ?")
+Personenindex::Personenindex(clubdb::Connection& db) : Mitgliederabfragen(db)
 {
     clubdb::Statement alle(db, std::string(kSpalten) + " ORDER BY M_ID");
     while (alle.step())
@@ -91,15 +89,21 @@ void Personenindex::aufnehmen(const clubdb::Statement& zeile)
     feldSetzen(p, Ort, wert(zeile, 3));
     feldSetzen(p, Strasse, wert(zeile, 4));
     feldSetzen(p, Plz, wert(zeile, 5));
-    feldSetzen(p, Mitgliedsnummer, std::nullopt);
     // A birth date is compared as the stored text "YYYY-MM-DD 00:00:00"; anything else never
     // equals the birth date of an export line.
     const auto datum = zeile.isNull(6) ? std::nullopt : clubdb::Date::fromText(zeile.text(6));
-    p.datumOhneWert = !datum || datum->hour() != 0 || datum->minute() != 0 || datum->second() != 0;
+    p.datumOhneWert = !datum;
     if (datum)
         p.geburtsdatum = *datum;
     p.weiblich = !zeile.isNull(7) && zeile.boolean(7);
+    aufnehmen(p);
+}
 
+void Personenindex::aufnehmen(Person p)
+{
+    feldSetzen(p, Mitgliedsnummer, std::nullopt);
+    p.datumOhneWert = p.datumOhneWert || p.geburtsdatum.hour() != 0 || p.geburtsdatum.minute() != 0 ||
+                      p.geburtsdatum.second() != 0;
     const auto index = static_cast<std::uint32_t>(m_personen.size());
     if (!p.datumOhneWert)
         m_nachGeburtsdatum[p.geburtsdatum.dayNumber()].push_back(index);
@@ -208,13 +212,18 @@ std::optional<std::int64_t> Personenindex::Personensuche(const Mitgliedsdaten& m
 std::int64_t Personenindex::PersonAnlegen(const Mitgliedsdaten& m)
 {
     const std::int64_t key = Mitgliederabfragen::PersonAnlegen(m);
-    // Index the person as the database holds it now, so that every later search sees exactly
+    // Index the person with the values just stored, so that every later search sees exactly
     // what the plain query would see.
-    m_person.reset();
-    m_person.bind(1, key);
-    if (m_person.step())
-        aufnehmen(m_person);
-    m_person.reset();
+    Person p;
+    p.key = key;
+    feldSetzen(p, Name, GespeicherterText(m.nachname));
+    feldSetzen(p, Vorname, GespeicherterText(m.vorname));
+    feldSetzen(p, Ort, GespeicherterText(m.ort));
+    feldSetzen(p, Strasse, GespeicherterText(m.strasse));
+    feldSetzen(p, Plz, GespeicherterText(m.plz));
+    p.geburtsdatum = m.geburtsdatum;
+    p.weiblich = m.weiblich;
+    aufnehmen(p);
     return key;
 }
 

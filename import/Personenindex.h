@@ -56,13 +56,13 @@ private:
     std::string_view feld(const Person& p, Feld f) const;
     bool hatWert(const Person& p, Feld f) const { return !(p.ohneWert & (1u << f)); }
     void feldSetzen(Person& p, Feld f, const std::optional<std::string>& wert);
+    void aufnehmen(Person p); // texts and birth date set
     void aufnehmen(const clubdb::Statement& zeile);
     bool vorher(std::uint32_t a, std::uint32_t b) const; // ORDER BY M_Name regardless of case, M_ID
     bool passt(const Person& p, Feld f, const std::string& muster) const;
     Personenwerte werte(const Person& p) const;
     Kandidat kandidat(const Person& p) const;
 
-    clubdb::Statement m_person; // one person by key, to index what was just stored
     std::string m_texte;
     std::vector<Person> m_personen;
     std::unordered_map<std::int64_t, std::vector<std::uint32_t>> m_nachGeburtsdatum;
