@@ -154,7 +154,7 @@ std::int32_t StartberechtigungenUmsetzen(const Schrittkontext& kontext, const st
         return 0;
     const bool siebenSpalten = SiebenSpalten(ersteZeile(kontext.exportOrdner + dateiname).value_or(""));
 
-    Schrittdatenbank<Startrechteabfragen> db(kontext.vdbPfad);
+    Schrittdatenbank<Startrechteabfragen> db(kontext.vdbPfad, kontext);
     std::int32_t eingetragen = 0;
     std::string zeile;
     while (lauf.naechsteZeile(zeile)) {
@@ -168,7 +168,8 @@ std::int32_t StartberechtigungenUmsetzen(const Schrittkontext& kontext, const st
         if (ergebnis.gespeichert)
             ++eingetragen;
         lauf.zeileFertig(!ergebnis.grund.empty(), problemtext + ergebnis.grund, eingetragen);
-        db.zeileFertig(lauf, eingetragen);
+        if (db.zeileFertig(lauf, eingetragen))
+            db.werkzeuge().verworfen();
     }
     db.abschliessen(lauf, eingetragen, kontext.fragen, "Startberechtigungen");
 
