@@ -8,6 +8,10 @@
 namespace importer {
 namespace {
 
+// Blocks of the persons' texts: 1 MiB, so that a block and a position in it fit 32 bits.
+constexpr unsigned kBlockBits = 20;
+constexpr std::size_t kBlock = std::size_t{1} << kBlockBits;
+
 // The columns in the order of the index's queries.
 const char* const kSpalten = "SELECT M_ID, M_Name, M_Vorname, M_Ort, M_Straße, M_Plz, M_GebDat, M_Weiblich "
                              "FROM Schuetzendaten";
@@ -50,20 +54,28 @@ Personenindex::Personenindex(clubdb::Connection& db) : Mitgliederabfragen(db)
     while (mitgliedschaften.step()) {
         if (mitgliedschaften.isNull(0))
             continue;
-        const auto person = m_nachKey.find(mitgliedschaften.integer(0));
-        if (person == m_nachKey.end())
-            continue;
-        Person& p = m_personen[person->second];
-        if (!p.mitgliedschaft) {
-            p.mitgliedschaft = true;
-            feldSetzen(p, Mitgliedsnummer, wert(mitgliedschaften, 1));
+        Person* p = person(mitgliedschaften.integer(0));
+        if (p && !p->mitgliedschaft) {
+            p->mitgliedschaft = true;
+            feldSetzen(*p, Mitgliedsnummer, wert(mitgliedschaften, 1));
         }
     }
 }
 
+Personenindex::Person* Personenindex::person(std::int64_t key)
+{
+    if (m_nachKeyGeordnet) {
+        const auto p = std::lower_bound(m_personen.begin(), m_personen.end(), key,
+                                        [](const Person& a, std::int64_t k) { return a.key < k; });
+        return p != m_personen.end() && p->key == key ? &*p : nullptr;
+    }
+    const auto p = std::find_if(m_personen.begin(), m_personen.end(), [key](const Person& a) { return a.key == key; });
+    return p != m_personen.end() ? &*p : nullptr;
+}
+
 std::string_view Personenindex::feld(const Person& p, Feld f) const
 {
-    return std::string_view(m_texte).substr(p.anfang[f], p.laenge[f]);
+    return {m_bloecke[p.anfang[f] >> kBlockBits].get() + (p.anfang[f] & (kBlock - 1)), p.laenge[f]};
 }
 
 void Personenindex::feldSetzen(Person& p, Feld f, const std::optional<std::string>& wert)
@@ -75,9 +87,14 @@ void Personenindex::feldSetzen(Person& p, Feld f, const std::optional<std::strin
         return;
     }
     p.ohneWert &= static_cast<std::uint8_t>(~(1u << f));
-    p.anfang[f] = static_cast<std::uint32_t>(m_texte.size());
     p.laenge[f] = static_cast<std::uint16_t>(std::min<std::size_t>(wert->size(), 0xffff));
-    m_texte.append(*wert, 0, p.laenge[f]);
+    if (m_bloecke.empty() || m_belegt + p.laenge[f] > kBlock) {
+        m_bloecke.push_back(std::make_unique<char[]>(kBlock));
+        m_belegt = 0;
+    }
+    p.anfang[f] = static_cast<std::uint32_t>(((m_bloecke.size() - 1) << kBlockBits) | m_belegt);
+    std::copy_n(wert->data(), p.laenge[f], m_bloecke.back().get() + m_belegt);
+    m_belegt += p.laenge[f];
 }
 
 void Personenindex::aufnehmen(const clubdb::Statement& zeile)
@@ -109,7 +126,7 @@ void Personenindex::aufnehmen(Person p)
         m_nachGeburtsdatum[p.geburtsdatum.dayNumber()].push_back(index);
     if (hatWert(p, Plz))
         m_nachPlz[plzSchluessel(ohneRandblanks(feld(p, Plz)), p.weiblich)].push_back(index);
-    m_nachKey[p.key] = index;
+    m_nachKeyGeordnet = m_nachKeyGeordnet && (m_personen.empty() || m_personen.back().key < p.key);
     m_personen.push_back(p);
 }
 
@@ -156,9 +173,14 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
     std::vector<std::uint32_t> treffer;
     const auto gleichesDatum = m_nachGeburtsdatum.find(m.geburtsdatum.dayNumber());
     if (gleichesDatum != m_nachGeburtsdatum.end()) {
-        // The same birth date alone fulfils the plain search's condition.
+        // The same birth date alone fulfils the plain search's condition. Six allow one other
+        // property to differ: the cheap ones are looked at first.
         for (const std::uint32_t i : gleichesDatum->second) {
-            if (Punktzahl(werte(m_personen[i]), m) >= 6)
+            const Person& p = m_personen[i];
+            const int abweichend = (p.weiblich != m.weiblich) + (ohneRandblanks(feld(p, Plz)) != m.plz);
+            if (abweichend > 1 || (abweichend == 1 && !Enthalten(ohneRandblanks(feld(p, Name)), m.nachname)))
+                continue;
+            if (Punktzahl(werte(p), m) >= 6)
                 treffer.push_back(i);
         }
     }
@@ -231,13 +253,10 @@ std::int64_t Personenindex::MitgliedschaftAnlegen(std::int64_t personKey, std::i
                                                   const std::string& nummer, const clubdb::Date& eintritt, bool stamm)
 {
     const std::int64_t key = Mitgliederabfragen::MitgliedschaftAnlegen(personKey, vereinKey, nummer, eintritt, stamm);
-    const auto person = m_nachKey.find(personKey);
-    if (person != m_nachKey.end()) {
-        Person& p = m_personen[person->second];
-        if (!p.mitgliedschaft) {
-            p.mitgliedschaft = true;
-            feldSetzen(p, Mitgliedsnummer, nummer + " ");
-        }
+    Person* p = person(personKey);
+    if (p && !p->mitgliedschaft) {
+        p->mitgliedschaft = true;
+        feldSetzen(*p, Mitgliedsnummer, nummer + " ");
     }
     return key;
 }

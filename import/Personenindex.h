@@ -15,6 +15,7 @@
 #include "import/Mitgliederabfragen.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -40,12 +41,12 @@ private:
     // The fields of a person as stored, texts with their trailing blank.
     enum Feld : unsigned { Name, Vorname, Ort, Strasse, Plz, Mitgliedsnummer, Feldzahl };
 
-    // One stored person; its texts lie in m_texte, so that a million persons fit in memory.
+    // One stored person; its texts lie in m_bloecke, so that a million persons fit in memory.
     struct Person
     {
         std::int64_t key = 0;
         clubdb::Date geburtsdatum;
-        std::uint32_t anfang[Feldzahl] = {};
+        std::uint32_t anfang[Feldzahl] = {}; // block in the high bits, position in it in the low ones
         std::uint16_t laenge[Feldzahl] = {};
         std::uint8_t ohneWert = 0; // one bit per Feld: the field has no value
         bool datumOhneWert = false;
@@ -62,12 +63,15 @@ private:
     bool passt(const Person& p, Feld f, const std::string& muster) const;
     Personenwerte werte(const Person& p) const;
     Kandidat kandidat(const Person& p) const;
+    Person* person(std::int64_t key);
 
-    std::string m_texte;
-    std::vector<Person> m_personen;
+    // The texts of all persons, in blocks that never move: growing never copies them all.
+    std::vector<std::unique_ptr<char[]>> m_bloecke;
+    std::size_t m_belegt = 0; // bytes used of the last block
+    std::vector<Person> m_personen; // by key, as stored
+    bool m_nachKeyGeordnet = true; // false only for keys the engine gave out of order
     std::unordered_map<std::int64_t, std::vector<std::uint32_t>> m_nachGeburtsdatum;
     std::unordered_map<std::string, std::vector<std::uint32_t>> m_nachPlz; // postcode and sex
-    std::unordered_map<std::int64_t, std::uint32_t> m_nachKey;
 };
 
 } // namespace importer
