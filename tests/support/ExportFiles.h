@@ -10,11 +10,16 @@
 #include <iterator>
 #include <string>
 
-inline void writeExportFile(const std::string& path, std::initializer_list<std::string> lines)
+template <typename Lines> void writeExportFile(const std::string& path, const Lines& lines)
 {
     std::ofstream file(path, std::ios::binary);
     for (const std::string& line : lines)
         file << text::encodeWindows1252(line) << "\r\n";
+}
+
+inline void writeExportFile(const std::string& path, std::initializer_list<std::string> lines)
+{
+    writeExportFile<std::initializer_list<std::string>>(path, lines);
 }
 
 inline std::string readBytes(const std::string& path)
