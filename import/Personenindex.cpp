@@ -37,6 +37,36 @@ std::string plzSchluessel(std::string_view plz, bool weiblich)
     return std::string(plz) + (weiblich ? "\x01w" : "\x01m");
 }
 
+// Which bytes a text holds, one bit for each of 32 groups of bytes: a text can only hold another
+// when it holds every byte of it, so most neighbours are passed over by comparing two numbers.
+// Blanks and LIKE's wildcards count for nothing.
+std::uint32_t zeichen(std::string_view text)
+{
+    std::uint32_t bits = 0;
+    for (const char c : text) {
+        if (c != ' ' && c != '%' && c != '_')
+            bits |= 1u << (static_cast<unsigned char>(c) & 31);
+    }
+    return bits;
+}
+
+// One of two texts may contain the other.
+bool einerKannDenAnderenEnthalten(std::uint32_t a, std::uint32_t b)
+{
+    return (a & ~b) == 0 || (b & ~a) == 0;
+}
+
+// The stored text may match a LIKE pattern: it holds every letter of it, regardless of case.
+bool kannPassen(std::uint32_t gespeichertGefaltet, std::uint32_t musterGefaltet)
+{
+    return (musterGefaltet & ~gespeichertGefaltet) == 0;
+}
+
+std::uint16_t plzStreuwert(std::string_view plz)
+{
+    return static_cast<std::uint16_t>(std::hash<std::string_view>{}(plz));
+}
+
 std::optional<std::string> wert(const clubdb::Statement& zeile, int spalte)
 {
     return zeile.isNull(spalte) ? std::nullopt : std::optional(zeile.text(spalte));
@@ -64,6 +94,8 @@ Personenindex::Personenindex(clubdb::Connection& db) : Mitgliederabfragen(db)
 
 Personenindex::Person* Personenindex::person(std::int64_t key)
 {
+    if (!m_personen.empty() && m_personen.back().key == key)
+        return &m_personen.back(); // the person just stored
     if (m_nachKeyGeordnet) {
         const auto p = std::lower_bound(m_personen.begin(), m_personen.end(), key,
                                         [](const Person& a, std::int64_t k) { return a.key < k; });
@@ -122,10 +154,13 @@ void Personenindex::aufnehmen(Person p)
     p.datumOhneWert = p.datumOhneWert || p.geburtsdatum.hour() != 0 || p.geburtsdatum.minute() != 0 ||
                       p.geburtsdatum.second() != 0;
     const auto index = static_cast<std::uint32_t>(m_personen.size());
+    const std::string_view name = feld(p, Name);
+    const std::string_view plz = ohneRandblanks(feld(p, Plz));
     if (!p.datumOhneWert)
-        m_nachGeburtsdatum[p.geburtsdatum.dayNumber()].push_back(index);
+        m_nachGeburtsdatum[p.geburtsdatum.dayNumber()].push_back(
+            {index, zeichen(name), zeichen(clubdb::caseFolded(name)), plzStreuwert(plz), p.weiblich});
     if (hatWert(p, Plz))
-        m_nachPlz[plzSchluessel(ohneRandblanks(feld(p, Plz)), p.weiblich)].push_back(index);
+        m_nachPlz[plzSchluessel(plz, p.weiblich)].push_back({index, zeichen(name)});
     m_nachKeyGeordnet = m_nachKeyGeordnet && (m_personen.empty() || m_personen.back().key < p.key);
     m_personen.push_back(p);
 }
@@ -171,30 +206,37 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
 {
     // A person below six is left out before anything costlier: it cannot change anything.
     std::vector<std::uint32_t> treffer;
+    const std::uint32_t nachname = zeichen(m.nachname);
     const auto gleichesDatum = m_nachGeburtsdatum.find(m.geburtsdatum.dayNumber());
     if (gleichesDatum != m_nachGeburtsdatum.end()) {
         // The same birth date alone fulfils the plain search's condition. Six allow one other
         // property to differ: the cheap ones are looked at first.
-        for (const std::uint32_t i : gleichesDatum->second) {
-            const Person& p = m_personen[i];
+        const std::uint16_t plz = plzStreuwert(m.plz);
+        for (const Datumsnachbar& n : gleichesDatum->second) {
+            if ((n.weiblich != m.weiblich) + (n.plz != plz) + !einerKannDenAnderenEnthalten(n.name, nachname) > 1)
+                continue;
+            const Person& p = m_personen[n.person];
             const int abweichend = (p.weiblich != m.weiblich) + (ohneRandblanks(feld(p, Plz)) != m.plz);
             if (abweichend > 1 || (abweichend == 1 && !Enthalten(ohneRandblanks(feld(p, Name)), m.nachname)))
                 continue;
             if (Punktzahl(werte(p), m) >= 6)
-                treffer.push_back(i);
+                treffer.push_back(n.person);
         }
     }
     const auto gleichePlz = m_nachPlz.find(plzSchluessel(m.plz, m.weiblich));
     if (gleichePlz != m_nachPlz.end()) {
         const std::string name = irgendwo(m.nachname);
         const std::string vorname = irgendwo(m.vorname);
-        for (const std::uint32_t i : gleichePlz->second) {
-            const Person& p = m_personen[i];
-            if (!p.datumOhneWert && p.geburtsdatum == m.geburtsdatum)
-                continue; // found by its birth date already
+        for (const Plznachbar& n : gleichePlz->second) {
             // With another birth date six needs every other property to agree (the sex does, by the
             // key); the last name is the cheapest to test first. Then the plain search needs the last
             // or the first name found by LIKE.
+            if (!einerKannDenAnderenEnthalten(n.name, nachname))
+                continue;
+            const std::uint32_t i = n.person;
+            const Person& p = m_personen[i];
+            if (!p.datumOhneWert && p.geburtsdatum == m.geburtsdatum)
+                continue; // found by its birth date already
             if (!Enthalten(ohneRandblanks(feld(p, Name)), m.nachname))
                 continue;
             if (Punktzahl(werte(p), m) >= 6 && (passt(p, Name, name) || passt(p, Vorname, vorname)))
@@ -219,8 +261,12 @@ std::optional<std::int64_t> Personenindex::Personensuche(const Mitgliedsdaten& m
     const std::string vorname = irgendwo(m.vorname);
     const std::string ort = irgendwo(m.ort);
     const std::string strasse = irgendwo(m.strasse);
+    const std::uint32_t nameGefaltet = zeichen(clubdb::caseFolded(name));
     std::optional<std::uint32_t> erster;
-    for (const std::uint32_t i : gleichesDatum->second) {
+    for (const Datumsnachbar& n : gleichesDatum->second) {
+        if (!kannPassen(n.nameGefaltet, nameGefaltet))
+            continue;
+        const std::uint32_t i = n.person;
         const Person& p = m_personen[i];
         if (passt(p, Name, name) && passt(p, Vorname, vorname) && passt(p, Ort, ort) && passt(p, Strasse, strasse) &&
             (!erster || vorher(i, *erster)))

@@ -15,6 +15,7 @@
 #include "import/Mitgliederabfragen.h"
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -65,13 +66,29 @@ private:
     Kandidat kandidat(const Person& p) const;
     Person* person(std::int64_t key);
 
+    // The neighbours of a person in the indexes, with what lets a search pass over most of them
+    // without reading them (see Zeichen in Personenindex.cpp).
+    struct Plznachbar
+    {
+        std::uint32_t person; // index in m_personen
+        std::uint32_t name;   // Zeichen of the last name
+    };
+    struct Datumsnachbar
+    {
+        std::uint32_t person;
+        std::uint32_t name;
+        std::uint32_t nameGefaltet; // Zeichen of the last name, letters in one case
+        std::uint16_t plz;          // a hash of the postcode
+        bool weiblich;
+    };
+
     // The texts of all persons, in blocks that never move: growing never copies them all.
     std::vector<std::unique_ptr<char[]>> m_bloecke;
     std::size_t m_belegt = 0; // bytes used of the last block
-    std::vector<Person> m_personen; // by key, as stored
+    std::deque<Person> m_personen; // by key, as stored; a deque, so that growing copies nothing
     bool m_nachKeyGeordnet = true; // false only for keys the engine gave out of order
-    std::unordered_map<std::int64_t, std::vector<std::uint32_t>> m_nachGeburtsdatum;
-    std::unordered_map<std::string, std::vector<std::uint32_t>> m_nachPlz; // postcode and sex
+    std::unordered_map<std::int64_t, std::vector<Datumsnachbar>> m_nachGeburtsdatum;
+    std::unordered_map<std::string, std::vector<Plznachbar>> m_nachPlz; // postcode and sex
 };
 
 } // namespace importer
