@@ -42,7 +42,7 @@ public:
     virtual std::int64_t PersonAnlegen(const Mitgliedsdaten& m);
 
     // The first membership of the person in the club.
-    std::optional<std::int64_t> MitgliedschaftSuchen(std::int64_t vereinKey, std::int64_t personKey);
+    virtual std::optional<std::int64_t> MitgliedschaftSuchen(std::int64_t vereinKey, std::int64_t personKey);
 
     virtual std::int64_t MitgliedschaftAnlegen(std::int64_t personKey, std::int64_t vereinKey, const std::string& nummer,
                                        const clubdb::Date& eintritt, bool stamm);

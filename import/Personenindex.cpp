@@ -4,6 +4,7 @@
 #include "import/Feldhelfer.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace importer {
 namespace {
@@ -74,7 +75,9 @@ std::optional<std::string> wert(const clubdb::Statement& zeile, int spalte)
 
 } // namespace
 
-Personenindex::Personenindex(clubdb::Connection& db) : Mitgliederabfragen(db)
+Personenindex::Personenindex(clubdb::Connection& db)
+    : Mitgliederabfragen(db)
+    , m_hoechstePersonEinerMitgliedschaft(std::numeric_limits<std::int64_t>::min())
 {
     clubdb::Statement alle(db, std::string(kSpalten) + " ORDER BY M_ID");
     while (alle.step())
@@ -84,7 +87,9 @@ Personenindex::Personenindex(clubdb::Connection& db) : Mitgliederabfragen(db)
     while (mitgliedschaften.step()) {
         if (mitgliedschaften.isNull(0))
             continue;
-        Person* p = person(mitgliedschaften.integer(0));
+        const std::int64_t key = mitgliedschaften.integer(0);
+        m_hoechstePersonEinerMitgliedschaft = std::max(m_hoechstePersonEinerMitgliedschaft, key);
+        Person* p = person(key);
         if (p && !p->mitgliedschaft) {
             p->mitgliedschaft = true;
             feldSetzen(*p, Mitgliedsnummer, wert(mitgliedschaften, 1));
@@ -292,13 +297,29 @@ std::int64_t Personenindex::PersonAnlegen(const Mitgliedsdaten& m)
     p.geburtsdatum = m.geburtsdatum;
     p.weiblich = m.weiblich;
     aufnehmen(p);
+    m_neu = {key, key > m_hoechstePersonEinerMitgliedschaft, {}};
     return key;
+}
+
+std::optional<std::int64_t> Personenindex::MitgliedschaftSuchen(std::int64_t vereinKey, std::int64_t personKey)
+{
+    // A person stored a moment ago has only the memberships stored for it since: no need to ask.
+    if (personKey != m_neu.key || !m_neu.alleMitgliedschaftenBekannt)
+        return Mitgliederabfragen::MitgliedschaftSuchen(vereinKey, personKey);
+    for (const auto& [verein, mitgliedschaft] : m_neu.mitgliedschaften) {
+        if (verein == vereinKey)
+            return mitgliedschaft;
+    }
+    return std::nullopt;
 }
 
 std::int64_t Personenindex::MitgliedschaftAnlegen(std::int64_t personKey, std::int64_t vereinKey,
                                                   const std::string& nummer, const clubdb::Date& eintritt, bool stamm)
 {
     const std::int64_t key = Mitgliederabfragen::MitgliedschaftAnlegen(personKey, vereinKey, nummer, eintritt, stamm);
+    m_hoechstePersonEinerMitgliedschaft = std::max(m_hoechstePersonEinerMitgliedschaft, personKey);
+    if (personKey == m_neu.key)
+        m_neu.mitgliedschaften.emplace_back(vereinKey, key);
     Person* p = person(personKey);
     if (p && !p->mitgliedschaft) {
         p->mitgliedschaft = true;

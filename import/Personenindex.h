@@ -35,6 +35,7 @@ public:
     std::vector<Kandidat> Kandidatensuche(const Mitgliedsdaten& m) override;
     std::optional<std::int64_t> Personensuche(const Mitgliedsdaten& m) override;
     std::int64_t PersonAnlegen(const Mitgliedsdaten& m) override;
+    std::optional<std::int64_t> MitgliedschaftSuchen(std::int64_t vereinKey, std::int64_t personKey) override;
     std::int64_t MitgliedschaftAnlegen(std::int64_t personKey, std::int64_t vereinKey, const std::string& nummer,
                                        const clubdb::Date& eintritt, bool stamm) override;
 
@@ -89,6 +90,17 @@ private:
     bool m_nachKeyGeordnet = true; // false only for keys the engine gave out of order
     std::unordered_map<std::int64_t, std::vector<Datumsnachbar>> m_nachGeburtsdatum;
     std::unordered_map<std::string, std::vector<Plznachbar>> m_nachPlz; // postcode and sex
+
+    // The person stored last, with the memberships stored for it since (club, key). When its key
+    // lies above every person that a membership names, those are all its memberships.
+    struct NeuePerson
+    {
+        std::int64_t key = 0;
+        bool alleMitgliedschaftenBekannt = false;
+        std::vector<std::pair<std::int64_t, std::int64_t>> mitgliedschaften;
+    };
+    NeuePerson m_neu;
+    std::int64_t m_hoechstePersonEinerMitgliedschaft;
 };
 
 } // namespace importer

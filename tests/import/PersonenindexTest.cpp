@@ -48,6 +48,8 @@ Export exportDateien(unsigned seed, int anzahl)
     };
 
     Export e;
+    // The first person stored: a membership in the club database names it already (see umsetzen()).
+    e.mitglieder.push_back("1,05-001,05-001-0001,01.02.1990,,,Zeta,Zora,03.03.1933,W,,,,,,Nebenweg,1,86150,Ulm,");
     for (int i = 0; i < 12; ++i)
         e.vereine.push_back("1," + eins(kVereine) + ",Verein " + std::to_string(i) + ",V" + std::to_string(i) +
                             ",,,,,,,Ort");
@@ -90,11 +92,11 @@ Ergebnis umsetzen(Suchverfahren verfahren, const std::vector<Export>& exporte, b
     s.definitions.disziplinen.anzahl = 1;
     if (!logEin)
         s.withoutLog();
-    // Written by another program: clubs without number or with a long one, a membership number
-    // longer than those of the export, a membership without person.
+    // Written by another program: clubs without number or with a long one, a membership without
+    // person, one of a person not yet stored, with a number longer than those of the export.
     s.execute("INSERT INTO Vereinsliste (VNummer) VALUES ('04-012 '), (NULL), ('Gau 05-001 Sonder ');"
               "INSERT INTO Mitgliedschaft (Mgl_Schütze_ID, Mgl_Verein_ID, Mgl_MglNr) VALUES "
-              "(NULL, 1, '04-012-0003 '), (7, 3, 'x05-001-0004')");
+              "(NULL, 1, '04-012-0003 '), (1, 3, 'x05-001-0004')");
     for (const Export& e : exporte) {
         writeExportFile(s.folder.file("B_V_1.csv"), e.vereine);
         writeExportFile(s.folder.file("B_M_1.csv"), e.mitglieder);
