@@ -4,7 +4,7 @@
 //
 // One transaction per record would cost one disk sync per record and make a federation export
 // take hours; one transaction for the whole step would lose everything on a crash. Committing
-// every some thousand lines keeps both the speed and a consistent file: a killed process
+// some thousand lines at a time keeps both the speed and a consistent file: a killed process
 // leaves the lines committed so far, never half a line.
 //
 // The batches grow with the step, from kLinesPerCommit lines up to kMaxLinesPerCommit. Each
@@ -27,8 +27,8 @@ namespace clubdb {
 class BatchedTransaction
 {
 public:
-    static constexpr int kLinesPerCommit = 5000;     // the first batch; every batch is a multiple of it
-    static constexpr int kMaxLinesPerCommit = 50000; // the cache holds what such a batch changes
+    static constexpr int kLinesPerCommit = 5000;      // the first batch; every batch is a multiple of it
+    static constexpr int kMaxLinesPerCommit = 100000; // a larger commit would keep the window waiting
 
     // What became of the lines since the last commit.
     enum class Outcome {
