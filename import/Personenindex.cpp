@@ -110,6 +110,30 @@ Personenindex::Person* Personenindex::person(std::int64_t key)
     return p != m_personen.end() ? &*p : nullptr;
 }
 
+std::vector<Personenindex::Datumsnachbar>* Personenindex::datumsliste(std::int64_t tag, bool anlegen)
+{
+    if (!m_letztesDatum.gemerkt || m_letztesDatum.tag != tag || (anlegen && !m_letztesDatum.liste)) {
+        const auto gefunden = m_nachGeburtsdatum.find(tag);
+        std::vector<Datumsnachbar>* liste = gefunden != m_nachGeburtsdatum.end() ? &gefunden->second
+                                            : anlegen                             ? &m_nachGeburtsdatum[tag]
+                                                                                  : nullptr;
+        m_letztesDatum = {true, tag, liste};
+    }
+    return m_letztesDatum.liste;
+}
+
+std::vector<Personenindex::Plznachbar>* Personenindex::plzliste(const std::string& schluessel, bool anlegen)
+{
+    if (!m_letztePlz.gemerkt || m_letztePlz.schluessel != schluessel || (anlegen && !m_letztePlz.liste)) {
+        const auto gefunden = m_nachPlz.find(schluessel);
+        std::vector<Plznachbar>* liste = gefunden != m_nachPlz.end() ? &gefunden->second
+                                         : anlegen                   ? &m_nachPlz[schluessel]
+                                                                     : nullptr;
+        m_letztePlz = {true, schluessel, liste};
+    }
+    return m_letztePlz.liste;
+}
+
 std::string_view Personenindex::feld(const Person& p, Feld f) const
 {
     return {m_bloecke[p.anfang[f] >> kBlockBits].get() + (p.anfang[f] & (kBlock - 1)), p.laenge[f]};
@@ -162,10 +186,10 @@ void Personenindex::aufnehmen(Person p)
     const std::string_view name = feld(p, Name);
     const std::string_view plz = ohneRandblanks(feld(p, Plz));
     if (!p.datumOhneWert)
-        m_nachGeburtsdatum[p.geburtsdatum.dayNumber()].push_back(
+        datumsliste(p.geburtsdatum.dayNumber(), true)->push_back(
             {index, zeichen(name), zeichen(clubdb::caseFolded(name)), plzStreuwert(plz), p.weiblich});
     if (hatWert(p, Plz))
-        m_nachPlz[plzSchluessel(plz, p.weiblich)].push_back({index, zeichen(name)});
+        plzliste(plzSchluessel(plz, p.weiblich), true)->push_back({index, zeichen(name)});
     m_nachKeyGeordnet = m_nachKeyGeordnet && (m_personen.empty() || m_personen.back().key < p.key);
     m_personen.push_back(p);
 }
@@ -212,12 +236,11 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
     // A person below six is left out before anything costlier: it cannot change anything.
     std::vector<std::uint32_t> treffer;
     const std::uint32_t nachname = zeichen(m.nachname);
-    const auto gleichesDatum = m_nachGeburtsdatum.find(m.geburtsdatum.dayNumber());
-    if (gleichesDatum != m_nachGeburtsdatum.end()) {
+    if (const std::vector<Datumsnachbar>* gleichesDatum = datumsliste(m.geburtsdatum.dayNumber(), false)) {
         // The same birth date alone fulfils the plain search's condition. Six allow one other
         // property to differ: the cheap ones are looked at first.
         const std::uint16_t plz = plzStreuwert(m.plz);
-        for (const Datumsnachbar& n : gleichesDatum->second) {
+        for (const Datumsnachbar& n : *gleichesDatum) {
             if ((n.weiblich != m.weiblich) + (n.plz != plz) + !einerKannDenAnderenEnthalten(n.name, nachname) > 1)
                 continue;
             const Person& p = m_personen[n.person];
@@ -228,11 +251,10 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
                 treffer.push_back(n.person);
         }
     }
-    const auto gleichePlz = m_nachPlz.find(plzSchluessel(m.plz, m.weiblich));
-    if (gleichePlz != m_nachPlz.end()) {
+    if (const std::vector<Plznachbar>* gleichePlz = plzliste(plzSchluessel(m.plz, m.weiblich), false)) {
         const std::string name = irgendwo(m.nachname);
         const std::string vorname = irgendwo(m.vorname);
-        for (const Plznachbar& n : gleichePlz->second) {
+        for (const Plznachbar& n : *gleichePlz) {
             // With another birth date six needs every other property to agree (the sex does, by the
             // key); the last name is the cheapest to test first. Then the plain search needs the last
             // or the first name found by LIKE.
@@ -259,8 +281,8 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
 
 std::optional<std::int64_t> Personenindex::Personensuche(const Mitgliedsdaten& m)
 {
-    const auto gleichesDatum = m_nachGeburtsdatum.find(m.geburtsdatum.dayNumber());
-    if (gleichesDatum == m_nachGeburtsdatum.end())
+    const std::vector<Datumsnachbar>* gleichesDatum = datumsliste(m.geburtsdatum.dayNumber(), false);
+    if (!gleichesDatum)
         return std::nullopt;
     const std::string name = irgendwo(m.nachname);
     const std::string vorname = irgendwo(m.vorname);
@@ -268,7 +290,7 @@ std::optional<std::int64_t> Personenindex::Personensuche(const Mitgliedsdaten& m
     const std::string strasse = irgendwo(m.strasse);
     const std::uint32_t nameGefaltet = zeichen(clubdb::caseFolded(name));
     std::optional<std::uint32_t> erster;
-    for (const Datumsnachbar& n : gleichesDatum->second) {
+    for (const Datumsnachbar& n : *gleichesDatum) {
         if (!kannPassen(n.nameGefaltet, nameGefaltet))
             continue;
         const std::uint32_t i = n.person;

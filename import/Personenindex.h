@@ -91,6 +91,26 @@ private:
     std::unordered_map<std::int64_t, std::vector<Datumsnachbar>> m_nachGeburtsdatum;
     std::unordered_map<std::string, std::vector<Plznachbar>> m_nachPlz; // postcode and sex
 
+    // The neighbours of one birth date, or of one postcode and sex; nullptr when there are none
+    // and anlegen is false. A line asks for the same lists up to three times, so the list asked
+    // for last is remembered: a federation's index is far larger than the processor's caches.
+    std::vector<Datumsnachbar>* datumsliste(std::int64_t tag, bool anlegen);
+    std::vector<Plznachbar>* plzliste(const std::string& schluessel, bool anlegen);
+    struct LetztesDatum
+    {
+        bool gemerkt = false;
+        std::int64_t tag = 0;
+        std::vector<Datumsnachbar>* liste = nullptr;
+    };
+    struct LetztePlz
+    {
+        bool gemerkt = false;
+        std::string schluessel;
+        std::vector<Plznachbar>* liste = nullptr;
+    };
+    LetztesDatum m_letztesDatum;
+    LetztePlz m_letztePlz;
+
     // The person stored last, with the memberships stored for it since (club, key). When its key
     // lies above every person that a membership names, those are all its memberships.
     struct NeuePerson

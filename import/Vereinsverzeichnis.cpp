@@ -53,6 +53,7 @@ void Vereinsverzeichnis::laden(clubdb::Connection& db)
 void Vereinsverzeichnis::verwerfen()
 {
     m_geladen = false;
+    m_letzte.gemerkt = false;
     m_anzahl = 0;
     m_hoechsterKey = 0;
     m_erster.clear();
@@ -70,6 +71,7 @@ void Vereinsverzeichnis::aufnehmen(std::int64_t key, std::string_view vnummer)
 
 void Vereinsverzeichnis::eintragen(std::int64_t key, std::string_view vnummer)
 {
+    m_letzte.gemerkt = false;
     std::string gefaltet = clubdb::caseFolded(vnummer);
     const std::vector<std::size_t> grenzen = zeichengrenzen(gefaltet);
     if (grenzen.size() - 1 > kZerlegt) {
@@ -90,6 +92,8 @@ void Vereinsverzeichnis::eintragen(std::int64_t key, std::string_view vnummer)
 
 std::optional<std::int64_t> Vereinsverzeichnis::suchen(std::string_view nummer) const
 {
+    if (m_letzte.gemerkt && m_letzte.nummer == nummer)
+        return m_letzte.verein;
     const std::string gesucht = clubdb::caseFolded(nummer);
     std::optional<std::int64_t> erster;
     if (const auto gefunden = m_erster.find(gesucht); gefunden != m_erster.end())
@@ -98,6 +102,7 @@ std::optional<std::int64_t> Vereinsverzeichnis::suchen(std::string_view nummer) 
         if ((!erster || key < *erster) && gefaltet.find(gesucht) != std::string::npos)
             erster = key;
     }
+    m_letzte = {true, std::string(nummer), erster};
     return erster;
 }
 

@@ -50,6 +50,16 @@ public:
 private:
     void eintragen(std::int64_t key, std::string_view vnummer);
 
+    // A members file lists the members of a club one after another: the lookup asked for last
+    // is remembered until the directory changes.
+    struct LetzteSuche
+    {
+        bool gemerkt = false;
+        std::string nummer;
+        std::optional<std::int64_t> verein;
+    };
+    mutable LetzteSuche m_letzte;
+
     bool m_geladen = false;
     std::int64_t m_anzahl = 0;
     std::int64_t m_hoechsterKey = 0;
