@@ -8,9 +8,14 @@
 namespace importer {
 namespace {
 
+// The number without blanks at both ends, letters in one case.
 std::string gefaltet(std::string_view nummer)
 {
-    return clubdb::caseFolded(text::trim(nummer));
+    while (!nummer.empty() && nummer.front() == ' ')
+        nummer.remove_prefix(1);
+    while (!nummer.empty() && nummer.back() == ' ')
+        nummer.remove_suffix(1);
+    return clubdb::caseFolded(nummer);
 }
 
 } // namespace
