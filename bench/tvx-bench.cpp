@@ -200,7 +200,9 @@ ChildResult runChild(const std::string& program, const std::vector<std::string>&
     result.started = true;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     result.maxRssKiB = usage.ru_maxrss;
-    const auto cpu = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    const auto cpu = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
     result.cpuSeconds = cpu(usage.ru_utime) + cpu(usage.ru_stime);
     return result;
 }
@@ -532,7 +534,8 @@ void printTimes(const Measurement& m)
              {grouped(m.size), grouped(m.files.clubLines), grouped(m.files.startRightLines),
               decimal(static_cast<double>(m.exportBytes) / 1e6, 1) + " MB", decimal(m.raw.seconds, 2) + " s",
               decimal(m.conversion.seconds, 2) + " s", decimal(m.conversion.seconds / std::max(m.raw.seconds, 1e-6), 1),
-              decimal(m.conversion.cpuSeconds / std::max(m.raw.cpuSeconds, 1e-6), 1), megabytes(m.conversion.maxRssKiB)});
+              decimal(m.conversion.cpuSeconds / std::max(m.raw.cpuSeconds, 1e-6), 1),
+              megabytes(m.conversion.maxRssKiB)});
 }
 
 void printCounts(const Measurement& m)
@@ -571,7 +574,8 @@ void printGoals(const std::vector<Measurement>& results)
     const Measurement* twoHundred = find(200'000);
     const Measurement* million = find(1'000'000);
     if (hundred)
-        goal("100 000 Zeilen: Umsetzung höchstens 5 × sqlite3 .import", ratio(hundred->conversion, hundred->raw), 5.0);
+        goal("100 000 Zeilen: Umsetzung höchstens 5 × sqlite3 .import", ratio(hundred->conversion, hundred->raw),
+             5.0);
     if (hundred && twoHundred)
         goal("Zeit(200 000) höchstens 2,1 × Zeit(100 000)", ratio(twoHundred->conversion, hundred->conversion), 2.1);
     if (hundred && million)

@@ -85,11 +85,11 @@ std::optional<std::int64_t> Mitgliederabfragen::Personensuche(const Mitgliedsdat
 
 std::int64_t Mitgliederabfragen::PersonAnlegen(const Mitgliedsdaten& m)
 {
-    return m_neuePerson.insert({GespeicherterText(m.titel), GespeicherterText(m.vorname), GespeicherterText(m.nachname),
-                                m.geburtsdatum, m.weiblich, GespeicherterText(m.strasse), GespeicherterText(m.plz),
-                                GespeicherterText(m.ort), GespeicherterText(m.telefon), GespeicherterText(m.mail),
-                                GespeicherterText(m.hochmeldung), std::string(" "), std::string(" "), std::string(" "),
-                                true});
+    return m_neuePerson.insert({GespeicherterText(m.titel), GespeicherterText(m.vorname),
+                                GespeicherterText(m.nachname), m.geburtsdatum, m.weiblich, GespeicherterText(m.strasse),
+                                GespeicherterText(m.plz), GespeicherterText(m.ort), GespeicherterText(m.telefon),
+                                GespeicherterText(m.mail), GespeicherterText(m.hochmeldung), std::string(" "),
+                                std::string(" "), std::string(" "), true});
 }
 
 std::optional<std::int64_t> Mitgliederabfragen::MitgliedschaftSuchen(std::int64_t vereinKey, std::int64_t personKey)

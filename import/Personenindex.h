@@ -68,7 +68,7 @@ private:
     Person* person(std::int64_t key);
 
     // The neighbours of a person in the indexes, with what lets a search pass over most of them
-    // without reading them (see Zeichen in Personenindex.cpp).
+    // without reading them (see zeichen() in Personenindex.cpp).
     struct Plznachbar
     {
         std::uint32_t person; // index in m_personen
