@@ -110,30 +110,6 @@ Personenindex::Person* Personenindex::person(std::int64_t key)
     return p != m_personen.end() ? &*p : nullptr;
 }
 
-std::vector<Personenindex::Datumsnachbar>* Personenindex::datumsliste(std::int64_t tag, bool anlegen)
-{
-    if (!m_letztesDatum.gemerkt || m_letztesDatum.tag != tag || (anlegen && !m_letztesDatum.liste)) {
-        const auto gefunden = m_nachGeburtsdatum.find(tag);
-        std::vector<Datumsnachbar>* liste = gefunden != m_nachGeburtsdatum.end() ? &gefunden->second
-                                            : anlegen                             ? &m_nachGeburtsdatum[tag]
-                                                                                  : nullptr;
-        m_letztesDatum = {true, tag, liste};
-    }
-    return m_letztesDatum.liste;
-}
-
-std::vector<Personenindex::Plznachbar>* Personenindex::plzliste(const std::string& schluessel, bool anlegen)
-{
-    if (!m_letztePlz.gemerkt || m_letztePlz.schluessel != schluessel || (anlegen && !m_letztePlz.liste)) {
-        const auto gefunden = m_nachPlz.find(schluessel);
-        std::vector<Plznachbar>* liste = gefunden != m_nachPlz.end() ? &gefunden->second
-                                         : anlegen                   ? &m_nachPlz[schluessel]
-                                                                     : nullptr;
-        m_letztePlz = {true, schluessel, liste};
-    }
-    return m_letztePlz.liste;
-}
-
 std::string_view Personenindex::feld(const Person& p, Feld f) const
 {
     return {m_bloecke[p.anfang[f] >> kBlockBits].get() + (p.anfang[f] & (kBlock - 1)), p.laenge[f]};
@@ -186,10 +162,10 @@ void Personenindex::aufnehmen(Person p)
     const std::string_view name = feld(p, Name);
     const std::string_view plz = ohneRandblanks(feld(p, Plz));
     if (!p.datumOhneWert)
-        datumsliste(p.geburtsdatum.dayNumber(), true)->push_back(
+        m_nachGeburtsdatum.liste(p.geburtsdatum.dayNumber(), true)->push_back(
             {index, zeichen(name), zeichen(clubdb::caseFolded(name)), plzStreuwert(plz), p.weiblich});
     if (hatWert(p, Plz))
-        plzliste(plzSchluessel(plz, p.weiblich), true)->push_back({index, zeichen(name)});
+        m_nachPlz.liste(plzSchluessel(plz, p.weiblich), true)->push_back({index, zeichen(name)});
     m_nachKeyGeordnet = m_nachKeyGeordnet && (m_personen.empty() || m_personen.back().key < p.key);
     m_personen.push_back(p);
 }
@@ -236,7 +212,7 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
     // A person below six is left out before anything costlier: it cannot change anything.
     std::vector<std::uint32_t> treffer;
     const std::uint32_t nachname = zeichen(m.nachname);
-    if (const std::vector<Datumsnachbar>* gleichesDatum = datumsliste(m.geburtsdatum.dayNumber(), false)) {
+    if (const auto* gleichesDatum = m_nachGeburtsdatum.liste(m.geburtsdatum.dayNumber(), false)) {
         // The same birth date alone fulfils the plain search's condition. Six allow one other
         // property to differ: the cheap ones are looked at first.
         const std::uint16_t plz = plzStreuwert(m.plz);
@@ -251,7 +227,7 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
                 treffer.push_back(n.person);
         }
     }
-    if (const std::vector<Plznachbar>* gleichePlz = plzliste(plzSchluessel(m.plz, m.weiblich), false)) {
+    if (const auto* gleichePlz = m_nachPlz.liste(plzSchluessel(m.plz, m.weiblich), false)) {
         const std::string name = irgendwo(m.nachname);
         const std::string vorname = irgendwo(m.vorname);
         for (const Plznachbar& n : *gleichePlz) {
@@ -281,7 +257,7 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
 
 std::optional<std::int64_t> Personenindex::Personensuche(const Mitgliedsdaten& m)
 {
-    const std::vector<Datumsnachbar>* gleichesDatum = datumsliste(m.geburtsdatum.dayNumber(), false);
+    const auto* gleichesDatum = m_nachGeburtsdatum.liste(m.geburtsdatum.dayNumber(), false);
     if (!gleichesDatum)
         return std::nullopt;
     const std::string name = irgendwo(m.nachname);

@@ -72,13 +72,13 @@ private:
     struct Plznachbar
     {
         std::uint32_t person; // index in m_personen
-        std::uint32_t name;   // Zeichen of the last name
+        std::uint32_t name;   // zeichen() of the last name
     };
     struct Datumsnachbar
     {
         std::uint32_t person;
         std::uint32_t name;
-        std::uint32_t nameGefaltet; // Zeichen of the last name, letters in one case
+        std::uint32_t nameGefaltet; // zeichen() of the last name, letters in one case
         std::uint16_t plz;          // a hash of the postcode
         bool weiblich;
     };
@@ -88,28 +88,34 @@ private:
     std::size_t m_belegt = 0; // bytes used of the last block
     std::deque<Person> m_personen; // by key, as stored; a deque, so that growing copies nothing
     bool m_nachKeyGeordnet = true; // false only for keys the engine gave out of order
-    std::unordered_map<std::int64_t, std::vector<Datumsnachbar>> m_nachGeburtsdatum;
-    std::unordered_map<std::string, std::vector<Plznachbar>> m_nachPlz; // postcode and sex
 
-    // The neighbours of one birth date, or of one postcode and sex; nullptr when there are none
-    // and anlegen is false. A line asks for the same lists up to three times, so the list asked
-    // for last is remembered: a federation's index is far larger than the processor's caches.
-    std::vector<Datumsnachbar>* datumsliste(std::int64_t tag, bool anlegen);
-    std::vector<Plznachbar>* plzliste(const std::string& schluessel, bool anlegen);
-    struct LetztesDatum
+    // Lists of neighbours by key. A line asks for the same lists up to three times, so the list
+    // asked for last is remembered: a federation's index is far larger than the processor's caches.
+    template <typename Schluessel, typename Nachbar> class Nachbarlisten
     {
-        bool gemerkt = false;
-        std::int64_t tag = 0;
-        std::vector<Datumsnachbar>* liste = nullptr;
+    public:
+        // The list of the key; nullptr when there is none and anlegen is false.
+        std::vector<Nachbar>* liste(const Schluessel& schluessel, bool anlegen)
+        {
+            if (!m_gemerkt || m_schluessel != schluessel || (anlegen && !m_liste)) {
+                const auto gefunden = m_listen.find(schluessel);
+                m_liste = gefunden != m_listen.end() ? &gefunden->second
+                          : anlegen                  ? &m_listen[schluessel]
+                                                     : nullptr;
+                m_schluessel = schluessel;
+                m_gemerkt = true;
+            }
+            return m_liste;
+        }
+
+    private:
+        std::unordered_map<Schluessel, std::vector<Nachbar>> m_listen;
+        bool m_gemerkt = false;
+        Schluessel m_schluessel{};
+        std::vector<Nachbar>* m_liste = nullptr;
     };
-    struct LetztePlz
-    {
-        bool gemerkt = false;
-        std::string schluessel;
-        std::vector<Plznachbar>* liste = nullptr;
-    };
-    LetztesDatum m_letztesDatum;
-    LetztePlz m_letztePlz;
+    Nachbarlisten<std::int64_t, Datumsnachbar> m_nachGeburtsdatum;
+    Nachbarlisten<std::string, Plznachbar> m_nachPlz; // postcode and sex
 
     // The person stored last, with the memberships stored for it since (club, key). When its key
     // lies above every person that a membership names, those are all its memberships.
