@@ -33,7 +33,7 @@ struct ExportOptions
     std::string filePrefix = "Verband";
 
     // Member lines per club: about 100 in a real federation, 40 in one of many small clubs (the
-    // harder case for every lookup of a club). Clubs sizes vary around it.
+    // harder case for every lookup of a club). Club sizes vary around it.
     std::size_t membersPerClub = 100;
 
     // Hostile content, each for about hostilePercent percent of the persons when switched on.
