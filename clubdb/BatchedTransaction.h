@@ -10,7 +10,8 @@
 // The batches grow with the step, from kLinesPerCommit lines up to kMaxLinesPerCommit. Each
 // commit writes every index page that its lines changed, twice (journal and file), and the
 // lines of a federation's members file change pages all over the name index: with batches of
-// a fixed size, the writing grew with the square of the export.
+// a fixed size, the writing grew with the square of the export. A commit never writes more than
+// the page cache holds, whatever the batch: the engine writes out what does not fit as it goes.
 //
 // The price is that a failure may cost a whole batch: when the disk is full or a write fails,
 // the engine rolls the open transaction back on its own, and a commit that cannot get the file
@@ -28,7 +29,7 @@ class BatchedTransaction
 {
 public:
     static constexpr int kLinesPerCommit = 5000;      // the first batch; every batch is a multiple of it
-    static constexpr int kMaxLinesPerCommit = 100000; // a larger commit would keep the window waiting
+    static constexpr int kMaxLinesPerCommit = 250000; // the most lines a failure may cost
 
     // What became of the lines since the last commit.
     enum class Outcome {
