@@ -81,9 +81,11 @@ Zeilenergebnis startrechtSpeichern(const Startrechtszeile& z, const Schrittkonte
     if (const auto stamm = abfragen.MitgliedschaftSuchen(z.stammnummer, *stammverein)) {
         // The home club's membership decides the person: mark every membership of the person,
         // and find or add the one in the second club.
-        for (const Mitgliedschaftsverweis& m : abfragen.MitgliedschaftenDerPerson(stamm->person)) {
+        for (const auto& [m, gespeichert] : abfragen.MitgliedschaftenDerPerson(stamm->person)) {
             const bool imStammverein = m.verein == *stammverein;
-            abfragen.StammSetzen(m.mitgliedschaft, imStammverein);
+            // Storing the flag it holds already would change no byte of the club database.
+            if (gespeichert != imStammverein)
+                abfragen.StammSetzen(m.mitgliedschaft, imStammverein);
             if (!imStammverein && m.verein == *zweitverein)
                 zweitmitgliedschaft = m.mitgliedschaft;
         }

@@ -8,7 +8,7 @@ Startrechteabfragen::Startrechteabfragen(clubdb::Connection& db, const Schrittko
     : vereine(db, kontext)
     , m_mitgliedschaft(db, "SELECT Mgl_ID, Mgl_Schütze_ID, Mgl_Verein_ID FROM Mitgliedschaft "
                            "WHERE Mgl_MglNr LIKE ? ESCAPE '\\' AND Mgl_Verein_ID = ? ORDER BY Mgl_ID LIMIT 1")
-    , m_mitgliedschaften(db, "SELECT Mgl_ID, Mgl_Schütze_ID, Mgl_Verein_ID FROM Mitgliedschaft "
+    , m_mitgliedschaften(db, "SELECT Mgl_ID, Mgl_Schütze_ID, Mgl_Verein_ID, Mgl_Stamm FROM Mitgliedschaft "
                              "WHERE Mgl_Schütze_ID = ? ORDER BY Mgl_ID")
     , m_stamm(db, "Mitgliedschaft", "Mgl_ID", {"Mgl_Stamm"})
     , m_neueMitgliedschaft(db, "Mitgliedschaft",
@@ -38,13 +38,21 @@ std::optional<Mitgliedschaftsverweis> Startrechteabfragen::MitgliedschaftSuchen(
     return gefunden;
 }
 
-std::vector<Mitgliedschaftsverweis> Startrechteabfragen::MitgliedschaftenDerPerson(std::int64_t person)
+std::vector<Startrechteabfragen::MitgliedschaftDerPerson>
+Startrechteabfragen::MitgliedschaftenDerPerson(std::int64_t person)
 {
     m_mitgliedschaften.reset();
     m_mitgliedschaften.bindAll({person});
-    std::vector<Mitgliedschaftsverweis> alle;
-    while (m_mitgliedschaften.step())
-        alle.push_back({m_mitgliedschaften.integer(0), m_mitgliedschaften.integer(1), m_mitgliedschaften.integer(2)});
+    std::vector<MitgliedschaftDerPerson> alle;
+    while (m_mitgliedschaften.step()) {
+        MitgliedschaftDerPerson m{{m_mitgliedschaften.integer(0), m_mitgliedschaften.integer(1),
+                                   m_mitgliedschaften.integer(2)},
+                                  std::nullopt};
+        const clubdb::Value stamm = m_mitgliedschaften.value(3);
+        if (const auto* zahl = std::get_if<std::int64_t>(&stamm); zahl && (*zahl == 0 || *zahl == 1))
+            m.stamm = *zahl == 1;
+        alle.push_back(m);
+    }
     m_mitgliedschaften.reset();
     return alle;
 }

@@ -28,8 +28,15 @@ public:
     // The first membership in the club whose number contains nummer.
     std::optional<Mitgliedschaftsverweis> MitgliedschaftSuchen(const std::string& nummer, std::int64_t verein);
 
+    // A membership of a person, with its home-membership flag as stored.
+    struct MitgliedschaftDerPerson
+    {
+        Mitgliedschaftsverweis verweis;
+        std::optional<bool> stamm; // nothing unless Mgl_Stamm holds exactly 1 or 0
+    };
+
     // Every membership of the person, in the order of storing.
-    std::vector<Mitgliedschaftsverweis> MitgliedschaftenDerPerson(std::int64_t person);
+    std::vector<MitgliedschaftDerPerson> MitgliedschaftenDerPerson(std::int64_t person);
 
     void StammSetzen(std::int64_t mitgliedschaft, bool stamm);
 
