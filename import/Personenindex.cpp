@@ -63,6 +63,12 @@ bool kannPassen(std::uint32_t gespeichertGefaltet, std::uint32_t musterGefaltet)
     return (musterGefaltet & ~gespeichertGefaltet) == 0;
 }
 
+// The bit of a club in Person::vereine: a person that lacks it has no membership in the club.
+std::uint32_t vereinsbit(std::int64_t vereinKey)
+{
+    return 1u << (static_cast<std::uint64_t>(vereinKey) % 32);
+}
+
 std::uint16_t plzStreuwert(std::string_view plz)
 {
     return static_cast<std::uint16_t>(std::hash<std::string_view>{}(plz));
@@ -101,6 +107,8 @@ Personenindex::Person* Personenindex::person(std::int64_t key)
 {
     if (!m_personen.empty() && m_personen.back().key == key)
         return &m_personen.back(); // the person just stored
+    if (m_zuletztGefunden && m_personen[*m_zuletztGefunden].key == key)
+        return &m_personen[*m_zuletztGefunden];
     if (m_nachKeyGeordnet) {
         const auto p = std::lower_bound(m_personen.begin(), m_personen.end(), key,
                                         [](const Person& a, std::int64_t k) { return a.key < k; });
@@ -277,6 +285,7 @@ std::optional<std::int64_t> Personenindex::Personensuche(const Mitgliedsdaten& m
     }
     if (!erster)
         return std::nullopt;
+    m_zuletztGefunden = erster;
     return m_personen[*erster].key;
 }
 
@@ -294,21 +303,27 @@ std::int64_t Personenindex::PersonAnlegen(const Mitgliedsdaten& m)
     feldSetzen(p, Plz, GespeicherterText(m.plz));
     p.geburtsdatum = m.geburtsdatum;
     p.weiblich = m.weiblich;
+    p.mitgliedschaftenBekannt = key > m_hoechstePersonEinerMitgliedschaft;
     aufnehmen(p);
-    m_neu = {key, key > m_hoechstePersonEinerMitgliedschaft, {}};
+    m_neu = {key, p.mitgliedschaftenBekannt, {}};
     return key;
 }
 
 std::optional<std::int64_t> Personenindex::MitgliedschaftSuchen(std::int64_t vereinKey, std::int64_t personKey)
 {
     // A person stored a moment ago has only the memberships stored for it since: no need to ask.
-    if (personKey != m_neu.key || !m_neu.alleMitgliedschaftenBekannt)
-        return Mitgliederabfragen::MitgliedschaftSuchen(vereinKey, personKey);
-    for (const auto& [verein, mitgliedschaft] : m_neu.mitgliedschaften) {
-        if (verein == vereinKey)
-            return mitgliedschaft;
+    if (personKey == m_neu.key && m_neu.alleMitgliedschaftenBekannt) {
+        for (const auto& [verein, mitgliedschaft] : m_neu.mitgliedschaften) {
+            if (verein == vereinKey)
+                return mitgliedschaft;
+        }
+        return std::nullopt;
     }
-    return std::nullopt;
+    // Neither has a person of this step without the club's bit: a member found again in a
+    // second club is asked for first there.
+    if (const Person* p = person(personKey); p && p->mitgliedschaftenBekannt && !(p->vereine & vereinsbit(vereinKey)))
+        return std::nullopt;
+    return Mitgliederabfragen::MitgliedschaftSuchen(vereinKey, personKey);
 }
 
 std::int64_t Personenindex::MitgliedschaftAnlegen(std::int64_t personKey, std::int64_t vereinKey,
@@ -319,6 +334,8 @@ std::int64_t Personenindex::MitgliedschaftAnlegen(std::int64_t personKey, std::i
     if (personKey == m_neu.key)
         m_neu.mitgliedschaften.emplace_back(vereinKey, key);
     Person* p = person(personKey);
+    if (p)
+        p->vereine |= vereinsbit(vereinKey);
     if (p && !p->mitgliedschaft) {
         p->mitgliedschaft = true;
         feldSetzen(*p, Mitgliedsnummer, nummer + " ");

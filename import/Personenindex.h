@@ -50,10 +50,12 @@ private:
         clubdb::Date geburtsdatum;
         std::uint32_t anfang[Feldzahl] = {}; // block in the high bits, position in it in the low ones
         std::uint16_t laenge[Feldzahl] = {};
+        std::uint32_t vereine = 0; // a bit for the key of each club it has a membership in, see vereinsbit()
         std::uint8_t ohneWert = 0; // one bit per Feld: the field has no value
         bool datumOhneWert = false;
         bool weiblich = false;
-        bool mitgliedschaft = false; // Mitgliedsnummer holds the number of the first membership
+        bool mitgliedschaft = false;         // Mitgliedsnummer holds the number of the first membership
+        bool mitgliedschaftenBekannt = false; // stored by this step, and no membership named it before
     };
 
     std::string_view feld(const Person& p, Feld f) const;
@@ -66,6 +68,7 @@ private:
     Personenwerte werte(const Person& p) const;
     Kandidat kandidat(const Person& p) const;
     Person* person(std::int64_t key);
+    std::optional<std::uint32_t> m_zuletztGefunden; // by the person search, for the memberships that follow
 
     // The neighbours of a person in the indexes, with what lets a search pass over most of them
     // without reading them (see zeichen() in Personenindex.cpp).
