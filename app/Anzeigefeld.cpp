@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
+#include <QTextDocument>
 
 namespace fenster {
 
@@ -23,9 +24,26 @@ Anzeigefeld::Anzeigefeld(QWidget* parent) : QLabel(parent)
 void Anzeigefeld::klickbarMachen(const QString& hinweis)
 {
     m_klickbar = true;
+    m_hinweis = hinweis;
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
     setToolTip(hinweis);
+}
+
+QString Anzeigefeld::angezeigterText() const
+{
+    return fontMetrics().elidedText(text(), Qt::ElideMiddle, contentsRect().width() - indent());
+}
+
+// The tooltip follows the path shown at the moment it is asked for.
+bool Anzeigefeld::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && m_klickbar) {
+        const QString tipp = text().isEmpty() ? m_hinweis : text() + QLatin1Char('\n') + m_hinweis;
+        // A path is plain text, even one that looks like markup.
+        setToolTip(Qt::mightBeRichText(tipp) ? Qt::convertFromPlainText(tipp, Qt::WhiteSpacePre) : tipp);
+    }
+    return QLabel::event(event);
 }
 
 void Anzeigefeld::mousePressEvent(QMouseEvent* event)
@@ -56,10 +74,12 @@ void Anzeigefeld::keyPressEvent(QKeyEvent* event)
 
 void Anzeigefeld::paintEvent(QPaintEvent* event)
 {
-    QLabel::paintEvent(event);
+    QFrame::paintEvent(event);
+    QStylePainter maler(this);
+    maler.drawItemText(contentsRect().adjusted(indent(), 0, 0, 0), static_cast<int>(alignment()), palette(),
+                       isEnabled(), angezeigterText(), foregroundRole());
     if (!hasFocus())
         return;
-    QStylePainter maler(this);
     QStyleOptionFocusRect fokus;
     fokus.initFrom(this);
     fokus.rect = contentsRect().adjusted(1, 1, -1, -1);

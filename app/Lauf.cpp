@@ -6,6 +6,7 @@
 // step) and closing the window is refused.
 
 #include "app/Anzeigefeld.h"
+#include "app/Logfenster.h"
 #include "app/MainVdbVidazer.h"
 
 #include <QCheckBox>
@@ -36,13 +37,18 @@ void MainVdbVidazer::CmdStart_Click()
     m_imStart = true;
     const run::Laufeingaben eingaben{
         m_exportOrdner, m_dateien, m_vdbPfad, m_vdbOrdner, m_umgebung.programmOrdner, m_umgebung.anwendungsdatenOrdner};
-    const run::Laufende ende = m_lauf.start(eingaben, m_definitionsPfad);
+    std::string definitionsPfad = m_definitionsPfad;
+    const run::Laufende ende = m_lauf.start(eingaben, definitionsPfad);
     m_imStart = false;
     if (ende == run::Laufende::ProgrammBeenden) {
         sofortBeenden();
         return;
     }
-    // Without a chosen file the run takes the program's default file; the field shows which.
+    // A refused run changes nothing in the window. After a run the field shows the definitions
+    // file it used: without a chosen file, the program's default file.
+    if (ende != run::Laufende::Beendet)
+        return;
+    m_definitionsPfad = definitionsPfad;
     m_anzWkAk->setText(qt(m_definitionsPfad));
 }
 
@@ -112,13 +118,13 @@ void MainVdbVidazer::inhalt(const clubdb::VdbInhalt& inhalt)
     m_anzVDbStartrechte->setText(qt(clubdb::Anzeigetext(inhalt.startrechte)));
 }
 
+// The program's own log window, beside the main window, which stays usable.
 void MainVdbVidazer::logAnzeigen(const std::string& pfad)
 {
-    if (!m_logbetrachter(pfad))
-        m_fragen.inform("Hinweis", "Die Logdatei\r\n" + pfad +
-                                       "\r\nkann nicht angezeigt werden, weil kein Programm zum Anzeigen von "
-                                       "Textdateien gestartet werden konnte. Sie können die Datei mit einem "
-                                       "beliebigen Texteditor öffnen.");
+    if (!m_logfenster)
+        m_logfenster = new Logfenster(
+            m_fragen, [this](const std::string& log) { return m_logbetrachter(log); }, this);
+    m_logfenster->logZeigen(pfad);
 }
 
 } // namespace fenster

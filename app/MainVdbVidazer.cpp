@@ -3,6 +3,8 @@
 #include "app/Anzeigefeld.h"
 #include "app/Einstellungen.h"
 #include "app/Einstellungsdatei.h"
+#include "app/Logfenster.h"
+#include "app/Schrift.h"
 #include "app/Twips.h"
 
 #include <QCheckBox>
@@ -48,15 +50,11 @@ MainVdbVidazer::MainVdbVidazer(questions::Questions& fragen, Programmumgebung um
     setObjectName(QStringLiteral("MainVdbVidazer"));
     setWindowTitle(QStringLiteral("TVX - Zervik - Vidazerierung"));
     setWindowIcon(QIcon(QStringLiteral(":/tvx-vidazer.png")));
-    // Arial is the window's font; where it is missing, its metric twin Liberation Sans
-    // keeps every caption inside its control.
-    QFont schrift = font();
-    schrift.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    schrift.setPointSizeF(9.75);
-    setFont(schrift);
+    SchriftSetzen(*this);
     steuerelementeAnlegen();
-
     m_bezVersion->setText(QStringLiteral("Version " TVX_VERSION));
+    BeschriftungenEinpassen(*this);
+
     std::error_code ec;
     std::filesystem::create_directories(m_umgebung.anwendungsdatenOrdner, ec);
     einstellungenLaden();
@@ -212,18 +210,18 @@ void MainVdbVidazer::einstellungenSpeichern()
 }
 
 // Shut-down: refused while a conversion runs, so that the run is never cut off between two
-// lines; otherwise the folders and files chosen are remembered for the next start.
+// lines; otherwise the folders and files chosen are remembered for the next start. The log
+// window goes with the program.
 void MainVdbVidazer::closeEvent(QCloseEvent* event)
 {
-    if (m_beendet) {
-        event->accept();
-        return;
-    }
-    if (laufAktiv()) {
+    if (laufAktiv() && !m_beendet) {
         event->ignore();
         return;
     }
-    einstellungenSpeichern();
+    if (!m_beendet)
+        einstellungenSpeichern();
+    if (m_logfenster)
+        m_logfenster->close();
     event->accept();
 }
 

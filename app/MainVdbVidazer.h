@@ -29,6 +29,7 @@ class QPushButton;
 namespace fenster {
 
 class Anzeigefeld;
+class Logfenster;
 
 // Where the program finds its files on this machine.
 struct Programmumgebung
@@ -57,8 +58,8 @@ public:
     // into the wanted folder of a save dialog.
     void ordnerauswahlErlauben(bool erlaubt) { m_ordnerauswahl = erlaubt; }
 
-    // What opens the conversion log; true when a viewer was started. The desktop's viewer
-    // for text files unless replaced.
+    // What opens the conversion log outside the program ("Im Editor öffnen" of the log window);
+    // true when a viewer was started. The desktop's viewer for text files unless replaced.
     using Logbetrachter = std::function<bool(const std::string& pfad)>;
     void logbetrachterSetzen(Logbetrachter betrachter) { m_logbetrachter = std::move(betrachter); }
 
@@ -103,6 +104,7 @@ private:
     Programmumgebung m_umgebung;
     run::Umsetzungslauf m_lauf;
     Logbetrachter m_logbetrachter;
+    Logfenster* m_logfenster = nullptr; // made when a log is first shown, then reused
     bool m_ordnerauswahl = true;
     bool m_imStart = false; // from the click on Start to the end of its handler
     bool m_beendet = false; // the program ends at once, without saving the settings

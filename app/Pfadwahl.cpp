@@ -3,6 +3,7 @@
 
 #include "app/Anzeigefeld.h"
 #include "app/MainVdbVidazer.h"
+#include "app/Startordner.h"
 
 #include "clubdb/DatenbankErstellen.h"
 #include "clubdb/DbError.h"
@@ -20,23 +21,15 @@ QString qt(const std::string& s)
     return QString::fromStdString(s);
 }
 
-std::string ohneSchraegstrich(const std::string& ordner)
+std::string heimordner()
 {
-    if (ordner.size() > 1 && ordner.back() == '/')
-        return ordner.substr(0, ordner.size() - 1);
-    return ordner;
+    return QDir::homePath().toStdString();
 }
 
 bool ordnerVorhanden(const std::string& ordner)
 {
     std::error_code ec;
     return std::filesystem::is_directory(ordner, ec);
-}
-
-bool dateiVorhanden(const std::string& pfad)
-{
-    std::error_code ec;
-    return std::filesystem::is_regular_file(pfad, ec);
 }
 
 bool irgendetwasVorhanden(const std::string& pfad)
@@ -54,10 +47,11 @@ void MainVdbVidazer::AnzExport_Click()
     m_dateien = {};
     m_anzExport->clear();
 
+    // The previous export folder may have been deleted with the files in it.
+    const std::string start = Startordner({m_exportOrdner}, heimordner());
     bool abgebrochen = false;
     if (m_ordnerauswahl) {
-        const std::optional<std::string> ordner =
-            m_fragen.chooseFolder("Wählen Sie den Exportordner aus:", ohneSchraegstrich(m_exportOrdner));
+        const std::optional<std::string> ordner = m_fragen.chooseFolder("Wählen Sie den Exportordner aus:", start);
         if (!ordner || ordner->empty()) {
             m_exportOrdner.clear();
             abgebrochen = true;
@@ -66,8 +60,8 @@ void MainVdbVidazer::AnzExport_Click()
         }
     } else {
         // Any name typed into the wanted folder will do: only the folder counts.
-        const std::optional<std::string> datei = m_fragen.chooseFile(
-            {"Exportordner einstellen", "TVX-Export|*.csv", ohneSchraegstrich(m_exportOrdner), "", true});
+        const std::optional<std::string> datei =
+            m_fragen.chooseFile({"Exportordner einstellen", "TVX-Export|*.csv", start, "", true});
         const std::string ordner = datei ? importer::OrdnerVonPfad(*datei) : std::string();
         if (ordner.find_first_not_of(' ') == std::string::npos)
             abgebrochen = true;
@@ -99,9 +93,14 @@ void MainVdbVidazer::AnzVDb_Click()
 {
     if (laufAktiv())
         return;
-    const std::string start = !m_vdbOrdner.empty() && ordnerVorhanden(m_vdbOrdner)
-                                  ? ohneSchraegstrich(m_vdbOrdner)
-                                  : QDir::homePath().toStdString() + "/schiess/Datenbanken";
+    // On a new machine the default folder of the club databases is created here, so that the
+    // dialog can open in it.
+    const std::string standardordner = heimordner() + "/schiess/Datenbanken";
+    if (!ordnerVorhanden(m_vdbOrdner)) {
+        std::error_code ec;
+        std::filesystem::create_directories(standardordner, ec);
+    }
+    const std::string start = Startordner({m_vdbOrdner, standardordner}, heimordner());
     const std::optional<std::string> datei =
         m_fragen.chooseFile({"Vereinsdatenbank anlegen", "Vereinsdatenbank|*.vdb", start, "", true});
     if (!datei || datei->empty()) {
@@ -146,9 +145,12 @@ void MainVdbVidazer::AnzWkAk_Click()
 {
     if (laufAktiv())
         return;
-    const std::string start = dateiVorhanden(m_definitionsPfad) ? importer::OrdnerVonPfad(m_definitionsPfad) : "";
-    const std::optional<std::string> datei =
-        m_fragen.chooseFile({"Wettkampfdefinitionen öffnen", "Wettkampfdefinitionen|*.zrv", start, "", false});
+    // Without an earlier choice the dialog opens beside the program's own definitions file. A
+    // new name is accepted too: the first Start then offers to create the file.
+    const std::string start =
+        Startordner({importer::OrdnerVonPfad(m_definitionsPfad), m_umgebung.programmOrdner}, heimordner());
+    const std::optional<std::string> datei = m_fragen.chooseFile(
+        {"Wettkampfdefinitionen öffnen", "Wettkampfdefinitionen|*.zrv", start, "", false, true});
     m_definitionsPfad = datei.value_or("");
     m_anzWkAk->setText(qt(m_definitionsPfad));
     bereitschaftPruefen();

@@ -1,5 +1,8 @@
 #include "app/QtQuestions.h"
 
+#include "app/Startordner.h"
+
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
@@ -30,6 +33,13 @@ QString endung(const std::string& filter)
         return {};
     const QString e = teile[1].mid(2).section(QLatin1Char(';'), 0, 0);
     return e.contains(QLatin1Char('*')) || e.contains(QLatin1Char('?')) ? QString() : e;
+}
+
+// Given a folder that does not exist, the dialog would open elsewhere and put that folder's
+// name into its file-name box; the folder is therefore set on its own, and always one that exists.
+void startordnerSetzen(QFileDialog& dialog, const std::string& startordner)
+{
+    dialog.setDirectory(qt(Startordner({startordner}, QDir::homePath().toStdString())));
 }
 
 } // namespace
@@ -80,17 +90,13 @@ Answer QtQuestions::ask(const std::string& title, const std::string& text, Butto
 
 std::optional<std::string> QtQuestions::chooseFile(const questions::FileChoice& choice)
 {
-    QFileDialog dialog(m_fenster, qt(choice.title), qt(choice.startFolder), Dateifilter(choice.filter));
-    if (choice.save) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        // The window asks its own question before it replaces a file.
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        dialog.setDefaultSuffix(endung(choice.filter));
-    } else {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    }
+    QFileDialog dialog(m_fenster, qt(choice.title), QString(), Dateifilter(choice.filter));
+    startordnerSetzen(dialog, choice.startFolder);
+    dialog.setAcceptMode(choice.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(choice.save || choice.allowNew ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The window asks its own question before it replaces a file.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(endung(choice.filter));
     if (!choice.fileName.empty())
         dialog.selectFile(qt(choice.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -100,7 +106,8 @@ std::optional<std::string> QtQuestions::chooseFile(const questions::FileChoice& 
 
 std::optional<std::string> QtQuestions::chooseFolder(const std::string& title, const std::string& startFolder)
 {
-    QFileDialog dialog(m_fenster, qt(title), qt(startFolder));
+    QFileDialog dialog(m_fenster, qt(title));
+    startordnerSetzen(dialog, startFolder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);

@@ -1,51 +1,43 @@
 #include "batch/BatchCommand.h"
 
 #include "batch/BatchFrontend.h"
+#include "batch/Hilfetext.h"
+#include "batch/ProblemReport.h"
 #include "clubdb/DatenbankErstellen.h"
 #include "clubdb/DbError.h"
 #include "import/Exportdateien.h"
 #include "import/Feldhelfer.h"
 #include "run/Umsetzungslauf.h"
+#include "uebersicht/Logleser.h"
 
 #include <filesystem>
 
 namespace batch {
 namespace {
 
-const char* const kUsage =
-    "Aufruf: tvx-vidazer-batch [--no-log] [--replace] EXPORTORDNER VEREINSDATENBANK WETTKAMPFDEFINITIONEN\n"
-    "\n"
-    "Setzt die Exportdateien der Mitgliederverwaltung TVX aus EXPORTORDNER (Vereine *_V_*.csv,\n"
-    "Mitglieder *_M_*.csv, Startrechte *_Z_*.csv) in die Zervik-Vereinsdatenbank VEREINSDATENBANK um.\n"
-    "WETTKAMPFDEFINITIONEN ist die Datei mit den Disziplinen und Altersklassen (wkak.zrv); eine Datei\n"
-    "älteren Aufbaus wird umgestellt, die alte bleibt als .alt erhalten.\n"
-    "\n"
-    "Die Logdatei mit allen Zeilen, die nicht sauber umgesetzt werden konnten, entsteht im Ordner der\n"
-    "Vereinsdatenbank. Fragen, die das Fenster stellen würde, werden mit Nein beantwortet.\n"
-    "Strg+C bricht nach der laufenden Zeile ab; das bis dahin Umgesetzte bleibt erhalten.\n"
-    "\n"
-    "  --no-log    keine Logdatei schreiben\n"
-    "  --replace   eine vorhandene Vereinsdatenbank löschen und neu anlegen\n"
-    "  --help      diese Hilfe zeigen\n"
-    "\n"
-    "Rückgabewerte: 0 umgesetzt (Problemzeilen stehen in der Logdatei), 2 falsche Angaben, nichts\n"
-    "umgesetzt, 3 Vereinsdatenbank oder Logdatei nicht anlegbar oder nicht schreibbar oder eine Exportdatei\n"
-    "nicht lesbar (die Meldungen nennen den Fehler), 130 abgebrochen.\n";
-
 struct Arguments
 {
     bool help = false;
+    bool version = false;
     bool noLog = false;
     bool replace = false;
+    std::string problems; // the CSV file of the problem lines, empty when not wanted
     std::vector<std::string> paths;
 };
 
 std::optional<Arguments> parse(const std::vector<std::string>& args)
 {
     Arguments parsed;
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h")
+    for (auto it = args.begin(); it != args.end(); ++it) {
+        const std::string& arg = *it;
+        if (arg == "--problems") {
+            if (++it == args.end() || it->empty())
+                return std::nullopt;
+            parsed.problems = *it;
+        } else if (arg == "--help" || arg == "-h")
             parsed.help = true;
+        else if (arg == "--version")
+            parsed.version = true;
         else if (arg == "--no-log")
             parsed.noLog = true;
         else if (arg == "--replace")
@@ -55,7 +47,7 @@ std::optional<Arguments> parse(const std::vector<std::string>& args)
         else
             parsed.paths.push_back(arg);
     }
-    if (!parsed.help && parsed.paths.size() != 3)
+    if (!parsed.help && !parsed.version && parsed.paths.size() != 3)
         return std::nullopt;
     return parsed;
 }
@@ -69,7 +61,21 @@ std::string asFolder(const std::filesystem::path& path)
     return folder;
 }
 
-void printSummary(std::ostream& out, const BatchFrontend& frontend, const run::Umsetzungslauf& lauf)
+// Whether the two paths name one file: the same path, or another way to it (a relative path, a
+// link). Paths of which one names no file yet are compared in their normal form.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b)
+{
+    std::error_code ecA;
+    std::error_code ecB;
+    if (std::filesystem::equivalent(a, b, ecA))
+        return true;
+    const std::filesystem::path normalA = std::filesystem::weakly_canonical(a, ecA);
+    const std::filesystem::path normalB = std::filesystem::weakly_canonical(b, ecB);
+    return ecA || ecB ? a.lexically_normal() == b.lexically_normal() : normalA == normalB;
+}
+
+void printSummary(std::ostream& out, const BatchFrontend& frontend, const run::Umsetzungslauf& lauf,
+                  const std::optional<uebersicht::Problemuebersicht>& overview)
 {
     const clubdb::VdbInhalt& inhalt = frontend.lastContent();
     out << "Vereine: " << clubdb::Anzeigetext(inhalt.vereine) << "\n"
@@ -79,6 +85,8 @@ void printSummary(std::ostream& out, const BatchFrontend& frontend, const run::U
         << "Zweit-(Mehrfach-) Mitgliedschaften: " << clubdb::Anzeigetext(inhalt.zweitmitgliedschaften) << "\n"
         << "Startberechtigungen: " << clubdb::Anzeigetext(inhalt.startrechte) << "\n"
         << "Problemzeilen: " << lauf.problemzahl() << "\n";
+    if (overview)
+        printTopReasons(out, *overview);
     if (lauf.logEin)
         out << "Logdatei: " << lauf.logPfad() << "\n";
 }
@@ -94,6 +102,10 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
     }
     if (arguments->help) {
         out << kUsage;
+        return kOk;
+    }
+    if (arguments->version) {
+        out << "tvx-vidazer-batch Version " TVX_VERSION "\n";
         return kOk;
     }
 
@@ -119,17 +131,50 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
         err << "Fehler: Der Ordner der Vereinsdatenbank " << arguments->paths[1] << " existiert nicht.\n";
         return kBadInput;
     }
-    if (std::filesystem::exists(std::filesystem::symlink_status(database, ec)) && !arguments->replace) {
+    std::string definitionsPfad = std::filesystem::absolute(arguments->paths[2], ec).string();
+    if (sameFile(database, definitionsPfad)) {
+        err << "Fehler: Die Vereinsdatenbank " << database.string()
+            << " ist zugleich die Datei der Wettkampfdefinitionen. Bitte geben Sie für die Vereinsdatenbank eine "
+               "andere Datei an.\n";
+        return kBadInput;
+    }
+    // An older definitions file is rewritten and kept as its backup, the name up to its last "."
+    // + "alt": replacing a club database of that name would throw the backup away.
+    const std::size_t punkt = definitionsPfad.rfind('.');
+    if (arguments->replace && punkt != std::string::npos &&
+        sameFile(database, definitionsPfad.substr(0, punkt + 1) + "alt")) {
+        err << "Fehler: Die Vereinsdatenbank " << database.string()
+            << " ist die Sicherungskopie der Wettkampfdefinitionen. Bitte geben Sie für die Vereinsdatenbank eine "
+               "andere Datei an.\n";
+        return kBadInput;
+    }
+    const auto status = std::filesystem::symlink_status(database, ec);
+    if (std::filesystem::is_directory(status)) {
+        err << "Fehler: " << database.string() << " ist ein Ordner und keine Vereinsdatenbank.\n";
+        return kBadInput;
+    }
+    if (std::filesystem::exists(status) && !arguments->replace) {
         err << "Fehler: Die Vereinsdatenbank " << database.string()
             << " existiert bereits. Mit --replace wird sie gelöscht und neu angelegt.\n";
         return kBadInput;
     }
-    try {
-        clubdb::DatenbankErstellen(database.string());
-    } catch (const clubdb::DbError& e) {
-        err << "Fehler: Die Vereinsdatenbank " << database.string() << " konnte nicht angelegt werden.\n"
-            << e.number() << " ; " << e.description() << "\n";
-        return kNotWritable;
+    const std::filesystem::path problems =
+        arguments->problems.empty() ? std::filesystem::path() : std::filesystem::absolute(arguments->problems, ec);
+    if (!problems.empty()) {
+        // The problem lines are read from the log after the run.
+        const std::vector<std::filesystem::path> inputs{database,
+                                                        std::filesystem::path(definitionsPfad),
+                                                        exportFolder / dateien.kreise.name,
+                                                        exportFolder / dateien.vereine.name,
+                                                        exportFolder / dateien.mitglieder.name,
+                                                        exportFolder / dateien.startrechte.name};
+        const std::optional<std::string> error =
+            arguments->noLog ? "Fehler: --problems liest die Logdatei und geht daher nicht zusammen mit --no-log.\n"
+                             : checkProblemsFile(problems, arguments->replace, inputs);
+        if (error) {
+            err << *error;
+            return kBadInput;
+        }
     }
 
     run::Laufeingaben eingaben;
@@ -139,23 +184,54 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
     eingaben.vdbOrdner = importer::OrdnerVonPfad(eingaben.vdbPfad);
     eingaben.programmOrdner = environment.programFolder;
     eingaben.anwendungsdatenOrdner = environment.dataFolder;
-    std::string definitionsPfad = std::filesystem::absolute(arguments->paths[2], ec).string();
 
     BatchFrontend frontend(err, environment.terminal, environment.interrupted);
     run::Umsetzungslauf lauf(frontend);
     lauf.logEin = !arguments->noLog;
     frontend.attach(lauf);
-    const run::Laufende ende = lauf.start(eingaben, definitionsPfad);
+
+    // Everything that can refuse the run is checked before the club database is touched: a
+    // refused run leaves an existing one exactly as it was.
+    const run::Laufende vorbereitet = lauf.vorbereiten(eingaben, definitionsPfad);
+    if (vorbereitet != run::Laufende::Bereit)
+        return vorbereitet == run::Laufende::DefinitionenLeer ? kBadInput : kNotWritable;
+    try {
+        if (arguments->replace)
+            clubdb::DatenbankErsetzen(eingaben.vdbPfad);
+        else
+            clubdb::DatenbankNeuErstellen(eingaben.vdbPfad);
+    } catch (const clubdb::DbError& e) {
+        lauf.verwerfen();
+        err << "Fehler: Die Vereinsdatenbank " << eingaben.vdbPfad << " konnte nicht angelegt werden.\n"
+            << e.number() << " ; " << e.description() << "\n";
+        return e.number() == clubdb::fehler::kDatenbankExistiert ? kBadInput : kNotWritable;
+    }
+    lauf.ausfuehren(eingaben);
     frontend.finishProgress();
 
-    if (ende != run::Laufende::Beendet) {
-        // Nothing was converted: the empty club database made above would only stand in the way
-        // of the next attempt, which would then need --replace.
-        std::filesystem::remove(database, ec);
-        return ende == run::Laufende::DefinitionenLeer ? kBadInput : kNotWritable;
+    std::optional<uebersicht::Problemuebersicht> overview;
+    if (lauf.logEin) {
+        try {
+            overview = uebersicht::UebersichtBilden(uebersicht::LogdateiLesen(lauf.logPfad()));
+        } catch (const std::system_error& e) {
+            err << "Fehler: Die Logdatei " << lauf.logPfad() << " konnte nicht gelesen werden.\n"
+                << e.code().message() << "\n";
+        }
     }
-    printSummary(out, frontend, lauf);
-    if (!lauf.logFehlerfrei() || frontend.errorDuringRun())
+    printSummary(out, frontend, lauf, overview);
+    bool problemsWritten = true;
+    if (!problems.empty()) {
+        const std::optional<std::string> error =
+            overview ? writeProblemsFile(problems, *overview)
+                     : "Fehler: Die CSV-Datei " + problems.string() +
+                           " wurde nicht geschrieben, weil die Logdatei nicht gelesen werden konnte.\n";
+        if (error)
+            err << *error;
+        else
+            out << "CSV-Datei: " << problems.string() << "\n";
+        problemsWritten = !error;
+    }
+    if (!lauf.logFehlerfrei() || frontend.errorDuringRun() || !problemsWritten)
         return kNotWritable;
     if (lauf.abbruchAngefordert())
         return kInterrupted;

@@ -3,7 +3,9 @@
 #include "clubdb/DbError.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
+#include <random>
 
 namespace clubdb {
 namespace {
@@ -18,21 +20,37 @@ FieldDefinition field(const char* name, FieldType type)
     return {name, type, 0};
 }
 
-void removeExisting(const std::string& path)
+DbError fileError(const std::string& description, const std::error_code& ec)
+{
+    const int error = ec.value();
+    if (error == EACCES || error == EPERM || error == EBUSY || error == EROFS)
+        return DbError(fehler::kDateiGesperrt, description);
+    return DbError(fehler::kDateiNichtLoeschbar, description);
+}
+
+void refuseFolder(const std::string& path)
 {
     std::error_code ec;
-    const auto status = std::filesystem::symlink_status(path, ec);
-    if (!std::filesystem::exists(status))
-        return;
-    if (std::filesystem::is_directory(status))
+    if (std::filesystem::is_directory(std::filesystem::symlink_status(path, ec)))
         throw DbError(fehler::kDateiNichtLoeschbar, "'" + path + "' ist ein Ordner und keine Datenbank.");
-    if (!std::filesystem::remove(path, ec) && ec) {
-        const int error = ec.value();
-        const std::string description = "Die Datei " + path + " kann nicht gelöscht werden (" + ec.message() + ").";
-        if (error == EACCES || error == EPERM || error == EBUSY || error == EROFS)
-            throw DbError(fehler::kDateiGesperrt, description);
-        throw DbError(fehler::kDateiNichtLoeschbar, description);
-    }
+}
+
+void removeExisting(const std::string& path)
+{
+    refuseFolder(path);
+    std::error_code ec;
+    if (!std::filesystem::remove(path, ec) && ec)
+        throw fileError("Die Datei " + path + " kann nicht gelöscht werden (" + ec.message() + ").", ec);
+}
+
+// The name under which a replacing database is built beside path: path + "~" + eight random
+// hexadecimal digits. Should a file of that name exist, the exclusive creation refuses it.
+std::string buildingName(const std::string& path)
+{
+    std::random_device seed;
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "~%08x", static_cast<unsigned>(seed()));
+    return path + suffix;
 }
 
 } // namespace
@@ -70,6 +88,11 @@ const std::vector<TableDefinition>& vereinsdatenbankTabellen()
 void DatenbankErstellen(const std::string& DName)
 {
     removeExisting(DName);
+    DatenbankNeuErstellen(DName);
+}
+
+void DatenbankNeuErstellen(const std::string& DName)
+{
     bool created = false;
     try {
         Connection connection = Connection::create(DName);
@@ -87,6 +110,20 @@ void DatenbankErstellen(const std::string& DName)
             std::filesystem::remove(DName + "-journal", ec);
         }
         throw;
+    }
+}
+
+void DatenbankErsetzen(const std::string& DName)
+{
+    refuseFolder(DName);
+    const std::string building = buildingName(DName);
+    DatenbankNeuErstellen(building);
+    std::error_code ec;
+    std::filesystem::rename(building, DName, ec);
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(building, ignored);
+        throw fileError("Die Datei " + DName + " kann nicht ersetzt werden (" + ec.message() + ").", ec);
     }
 }
 

@@ -22,4 +22,14 @@ const std::vector<TableDefinition>& vereinsdatenbankTabellen();
 // half-built club database is ever left behind as if it were complete.
 void DatenbankErstellen(const std::string& DName);
 
+// Creates an empty club database at DName only where there is no file of that name: an
+// existing file is never touched, not even one that appeared a moment ago (DbError 3204).
+// Otherwise as DatenbankErstellen.
+void DatenbankNeuErstellen(const std::string& DName);
+
+// Replaces whatever file stands at DName by an empty club database. The new database is built
+// beside it under a name of its own and only then takes the old one's place, so that a failure
+// on the way (a full disk) leaves the old club database as it was.
+void DatenbankErsetzen(const std::string& DName);
+
 } // namespace clubdb

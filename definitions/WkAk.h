@@ -32,8 +32,14 @@ struct Umgebung
 // exits with code 3.
 enum class Ausgang { Weiter, ProgrammBeenden };
 
-// Loads the definitions file at definitionsPfad into d; an empty definitionsPfad is set to the
-// first default file of the program folder. May create an empty file or rewrite a file of the
+// The definitions file that a load without a chosen file opens: the first of the competition
+// program's default files found in the program folder, else in the data folder of an installed
+// program (programmOrdner/TVX_DATENORDNER_RELATIV); when there is none, wkak.zrv in the program
+// folder.
+std::string Vorgabepfad(const std::string& programmOrdner);
+
+// Loads the definitions file at definitionsPfad into d; an empty definitionsPfad is set to
+// Vorgabepfad(umgebung.programmOrdner). May create an empty file or rewrite a file of the
 // older layout, after asking where the user has to decide. When the file cannot be read, the
 // tables keep the entries read completely before the failure, but only a table read to its
 // end has a count; the class lists change only when both tables were read.

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
+#include <iterator>
 #include <limits>
 
 namespace definitions {
@@ -33,9 +34,9 @@ constexpr std::size_t kHoechstzahlDatensaetze = std::numeric_limits<std::int16_t
 constexpr std::int16_t kRangOhneAltersliste = 101;
 
 // The definitions files that the competition program ships, in the order in which a first
-// start without a chosen file looks for them in the program folder.
-constexpr const char* kVorgabedateien[] = {"wkak-lsv-st.zrv", "wkakAllgem.zrv"};
-constexpr const char* kLetzteVorgabedatei = "wkak.zrv";
+// start without a chosen file looks for them; the last one is also the name of the file
+// offered to be created when none is found.
+constexpr const char* kVorgabedateien[] = {"wkak-lsv-st.zrv", "wkakAllgem.zrv", "wkak.zrv"};
 
 struct Dateiform
 {
@@ -49,17 +50,6 @@ bool dateiVorhanden(const std::string& pfad)
 {
     std::error_code ec;
     return pfad.find('\0') == std::string::npos && std::filesystem::is_regular_file(pfad, ec);
-}
-
-std::string vorgabePfad(const std::string& programmOrdner)
-{
-    const std::filesystem::path ordner(programmOrdner);
-    for (const char* name : kVorgabedateien) {
-        const std::string pfad = (ordner / name).string();
-        if (dateiVorhanden(pfad))
-            return pfad;
-    }
-    return (ordner / kLetzteVorgabedatei).string();
 }
 
 std::int64_t ganzzahl(const clubdb::Statement& zeile, int spalte, std::int64_t kleinster, std::int64_t groesster)
@@ -215,12 +205,16 @@ Altersklasse klasseLesen(const clubdb::Statement& zeile, std::size_t index, cons
 void klassenLesen(clubdb::Connection& datei, Klassentabelle& tabelle, Dateiform& form)
 {
     clubdb::Statement zeile(datei, "SELECT * FROM Altersklassen");
-    const std::string typ = zeile.declaredType(zeile.columnIndex("KlassenNr"));
-    form.numerischeKlassenNr = clubdb::compareIgnoringCase(text::trim(typ), "SMALLINT") == 0;
     std::size_t gelesen = 0;
     while (zeile.step()) {
-        if (gelesen == 0 && !integerLesbar(zeile, "KlasseVon"))
-            form.aelteresFormat = true;
+        // The layout is told by the first record; a table without records has nothing to carry
+        // over, and an empty file is never rewritten.
+        if (gelesen == 0) {
+            if (!integerLesbar(zeile, "KlasseVon"))
+                form.aelteresFormat = true;
+            const std::string typ = zeile.declaredType(zeile.columnIndex("KlassenNr"));
+            form.numerischeKlassenNr = clubdb::compareIgnoringCase(text::trim(typ), "SMALLINT") == 0;
+        }
         hoechstzahlPruefen(gelesen);
         anhaengen(tabelle, gelesen, klasseLesen(zeile, gelesen, form));
         ++gelesen;
@@ -294,13 +288,29 @@ Ausgang fehlerschritt(const std::string& pfad, const clubdb::DbError& fehler, co
 
 } // namespace
 
+std::string Vorgabepfad(const std::string& programmOrdner)
+{
+    const std::filesystem::path ordner(programmOrdner);
+    // Where the definitions files lie beside the program, they are the ones the user put there;
+    // an installed program keeps its sample in its data folder.
+    const std::filesystem::path datenordner = (ordner / TVX_DATENORDNER_RELATIV).lexically_normal();
+    for (const std::filesystem::path& suchordner : {ordner, datenordner}) {
+        for (const char* name : kVorgabedateien) {
+            const std::string pfad = (suchordner / name).string();
+            if (dateiVorhanden(pfad))
+                return pfad;
+        }
+    }
+    return (ordner / std::end(kVorgabedateien)[-1]).string();
+}
+
 Ausgang WkAkLaden(Definitionen& d, std::string& definitionsPfad, const Umgebung& umgebung)
 {
     d.disziplinen.leeren();
     d.klassen.leeren();
 
     if (definitionsPfad.empty())
-        definitionsPfad = vorgabePfad(umgebung.programmOrdner);
+        definitionsPfad = Vorgabepfad(umgebung.programmOrdner);
 
     if (!dateiVorhanden(definitionsPfad)) {
         const Answer anlegen = umgebung.fragen.ask(meldung::kFehlendeDatei,

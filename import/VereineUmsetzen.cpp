@@ -19,11 +19,12 @@ std::string gekuerzt(std::string_view s, std::size_t n)
     return text::trim(text::left(s, n));
 }
 
-// Every stored text is the value followed by one blank, so that no text field of the club
-// database ever receives an empty text.
+// Every stored text is the trimmed value followed by exactly one blank, so that no text field
+// of the club database ever receives an empty text, and the competition program, which trims
+// what it reads, finds the value it shows.
 std::string gespeichert(const std::string& wert)
 {
-    return wert + " ";
+    return text::trim(wert) + " ";
 }
 
 struct Vereinswerkzeuge
@@ -52,7 +53,8 @@ Vereinswerte VereinszeileAuswerten(std::string_view zeile)
 
     Vereinswerte w;
     const Vereinsnummer nummer = VereinsnummerUmsetzen(spalte[2]);
-    w.nummer = nummer.nummer;
+    // A number with blanks at its edges is the same club: stored, searched and reported trimmed.
+    w.nummer = text::trim(nummer.nummer);
     w.verbandsKuerzel = nummer.verbandsKuerzel;
     const bool verband = !w.verbandsKuerzel.empty();
 
@@ -119,8 +121,14 @@ std::int32_t VereineUmsetzen(const Schrittkontext& kontext, const std::string& d
         if (!text::isBlank(w.name) && !text::isBlank(w.abkuerzung) && !text::isBlank(w.vereinsort)) {
             try {
                 Vereinswerkzeuge& werkzeuge = db.werkzeuge();
-                if (!text::isBlank(w.nummer) && werkzeuge.suche.suchen(w.nummer))
-                    grund(" - Vereinsnummer " + w.nummer + " bereits eingetragen!");
+                // The test for a club stored twice is a report, not a condition for storing:
+                // when it fails, the line says so and the club is stored all the same.
+                try {
+                    if (!text::isBlank(w.nummer) && werkzeuge.suche.suchen(w.nummer))
+                        grund(" - Vereinsnummer " + w.nummer + " bereits eingetragen!");
+                } catch (const clubdb::DbError& e) {
+                    grund(" - Vereinsnummer " + w.nummer + " konnte nicht geprüft werden: " + e.description());
+                }
                 const std::string leer = " ";
                 const std::string vnummer = gespeichert(w.nummer);
                 const std::int64_t key =

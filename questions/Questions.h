@@ -20,6 +20,7 @@ struct FileChoice
     std::string startFolder;  // empty: the dialog's own choice
     std::string fileName;     // proposed name, may be empty
     bool save = false;        // a save dialog lets the user type a new name
+    bool allowNew = false;    // an open dialog that also takes the name of a file not there yet
 };
 
 class Questions

@@ -6,6 +6,7 @@
 #include "import/Vereinsverzeichnis.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <system_error>
 
 namespace run {
@@ -28,6 +29,13 @@ void Umsetzungslauf::inhaltZeigen(const std::string& vdbPfad)
 
 Laufende Umsetzungslauf::start(const Laufeingaben& eingaben, std::string& definitionsPfad)
 {
+    const Laufende vorbereitet = vorbereiten(eingaben, definitionsPfad);
+    return vorbereitet == Laufende::Bereit ? ausfuehren(eingaben) : vorbereitet;
+}
+
+Laufende Umsetzungslauf::vorbereiten(const Laufeingaben& eingaben, std::string& definitionsPfad)
+{
+    m_log.reset();
     questions::Questions& fragen = m_frontend.fragen();
     const definitions::Umgebung umgebung{eingaben.programmOrdner, eingaben.anwendungsdatenOrdner, fragen};
     if (definitions::WkAkLaden(m_definitionen, definitionsPfad, umgebung) == definitions::Ausgang::ProgrammBeenden)
@@ -41,18 +49,33 @@ Laufende Umsetzungslauf::start(const Laufeingaben& eingaben, std::string& defini
 
     // The log is created before anything else changes, so that a log that cannot be created
     // leaves the window exactly as it was.
-    std::unique_ptr<importer::Logdatei> log;
     if (logEin) {
         const std::string pfad = eingaben.vdbOrdner + Logname(m_uhr());
         try {
-            log = std::make_unique<importer::Logdatei>(pfad);
+            m_log = std::make_unique<importer::Logdatei>(pfad);
         } catch (const std::system_error&) {
             fragen.inform("Fehler", "Die Logdatei " + pfad + " konnte nicht angelegt werden!");
             return Laufende::LogNichtAngelegt;
         }
         m_logPfad = pfad;
     }
+    return Laufende::Bereit;
+}
 
+void Umsetzungslauf::verwerfen()
+{
+    if (!m_log)
+        return;
+    m_log->schliessen();
+    m_log.reset();
+    std::error_code ec;
+    std::filesystem::remove(m_logPfad, ec);
+}
+
+Laufende Umsetzungslauf::ausfuehren(const Laufeingaben& eingaben)
+{
+    questions::Questions& fragen = m_frontend.fragen();
+    const std::unique_ptr<importer::Logdatei> log = std::move(m_log);
     m_leerlauf = false;
     m_abbruch = false;
     m_problemzahl = 0;

@@ -31,6 +31,7 @@ struct Laufeingaben
 enum class Laufende {
     DefinitionenLeer, // no disciplines or no classes: refused, nothing changed
     LogNichtAngelegt, // the conversion log could not be created: refused, nothing changed
+    Bereit,           // vorbereiten(): every check passed, the steps may run
     Beendet,          // the steps ran, to the end or up to Abbruch
     ProgrammBeenden,  // the definitions file is locked: the program must end at once
 };
@@ -45,6 +46,15 @@ public:
     // Start: runs one conversion. definitionsPfad may be set by the definitions load when it
     // was empty.
     Laufende start(const Laufeingaben& eingaben, std::string& definitionsPfad);
+
+    // Start in two halves, for a front end that may change nothing before it knows that the run
+    // can happen (the batch program replaces the club database only then). vorbereiten does
+    // everything that can refuse the run: it loads the definitions and creates the log, and
+    // answers Bereit when the steps may follow. Only then either ausfuehren runs them, or
+    // verwerfen gives the run up and removes the log that would stay empty.
+    Laufende vorbereiten(const Laufeingaben& eingaben, std::string& definitionsPfad);
+    Laufende ausfuehren(const Laufeingaben& eingaben);
+    void verwerfen();
 
     // Abbruch: the running step stops after its current line; later steps are skipped.
     void abbrechen() { m_abbruch = true; }
@@ -73,6 +83,7 @@ private:
     Lauffrontend& m_frontend;
     Uhr m_uhr;
     definitions::Definitionen m_definitionen;
+    std::unique_ptr<importer::Logdatei> m_log; // from vorbereiten to the end of ausfuehren
     std::string m_logPfad;
     bool m_logFehlerfrei = true;
     bool m_leerlauf = true;

@@ -1,3 +1,7 @@
+// The settings file lies in a shared folder, and people edit it by hand: it may hold garbage,
+// lines of any length or no line ends at all. Reading it must never fail, and nothing read from
+// it may be taken for a folder or a file that is not there.
+
 #include "app/Einstellungen.h"
 #include "app/Einstellungsdatei.h"
 #include "support/TempFolder.h"
@@ -8,6 +12,7 @@
 #include <fstream>
 
 using namespace fenster;
+using namespace std::string_literals;
 
 namespace {
 
@@ -17,6 +22,8 @@ QStringList zeilen(const Einstellungen& e)
             QString::fromStdString(e.exportOrdner), QString::fromStdString(e.definitionsPfad)};
 }
 
+const std::string kLangeZeile(10 * 1024 * 1024, 'x');
+
 } // namespace
 
 class EinstellungenTest : public QObject
@@ -24,28 +31,20 @@ class EinstellungenTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Windows-1252 both ways, and the third line always written empty.
-    void schreibtVierZeilenInWindows1252MitDritterZeileLeer()
-    {
-        const std::string inhalt = EinstellungenSchreiben(
-            {"/home/verein/Datenbanken/", "/home/Abgleich Müller.vdb", "/home/verein/Export/", "/opt/zervik/wkak.zrv"});
-        QCOMPARE(inhalt, std::string("/home/verein/Datenbanken/\r\n/home/Abgleich M\xFCller.vdb\r\n\r\n"
-                                     "/opt/zervik/wkak.zrv\r\n"));
-        QCOMPARE(zeilen(EinstellungenLesen(inhalt)),
-                 (QStringList{"/home/verein/Datenbanken/", "/home/Abgleich Müller.vdb", "", "/opt/zervik/wkak.zrv"}));
-    }
-
     void liestKuerzereUndFremdeDateien_data()
     {
         QTest::addColumn<QByteArray>("inhalt");
         QTest::addColumn<QStringList>("zeilen");
         QTest::newRow("leer") << QByteArray() << QStringList{"", "", "", ""};
         QTest::newRow("zwei Zeilen") << QByteArray("/a/\r\n/b.vdb\r\n") << QStringList{"/a/", "/b.vdb", "", ""};
-        QTest::newRow("ohne letztes Zeilenende")
-            << QByteArray("/a/\r\n\r\n\r\n/d.zrv") << QStringList{"/a/", "", "", "/d.zrv"};
+        QTest::newRow("ohne Zeilenende") << QByteArray("/a/\r\n\r\n\r\n/d.zrv") << QStringList{"/a/", "", "", "/d.zrv"};
         QTest::newRow("nur LF") << QByteArray("/a/\n/b\n/c/\n/d") << QStringList{"/a/", "/b", "/c/", "/d"};
         QTest::newRow("nur CR") << QByteArray("/a/\r\r\r/d") << QStringList{"/a/", "", "", "/d"};
+        QTest::newRow("gemischt") << QByteArray("a\rb\nc\r\nd\n\re") << QStringList{"a", "b", "c", "d"};
+        QTest::newRow("nur Zeilenenden") << QByteArray(1000, '\n') << QStringList{"", "", "", ""};
         QTest::newRow("mehr als vier") << QByteArray("1\r\n2\r\n3\r\n4\r\n5\r\n") << QStringList{"1", "2", "3", "4"};
+        QTest::newRow("lange Zeile") << QByteArray::fromStdString(kLangeZeile + "\r\nv\r\n\r\n/d")
+                                     << QStringList{QString::fromStdString(kLangeZeile), "v", "", "/d"};
     }
 
     void liestKuerzereUndFremdeDateien()
@@ -77,6 +76,9 @@ private slots:
             // A folder where a file is expected, and the other way round, count as missing.
             {{wkak + "/", "", "", o + "/Export"}, {}},
             {{"   ", "", "", "   "}, {}},
+            {{o + "/" + o, "", o + "/" + o, ""}, {}},
+            // A NUL byte ends a path for the system: "/etc/passwd\0.zrv" names /etc/passwd there.
+            {{o + "\0anders"s, "", o + "\0/"s, wkak + "\0.alt"s}, {}},
         };
         for (const auto& fall : faelle)
             QCOMPARE(zeilen(EinstellungenPruefen(fall.gelesen)), zeilen(fall.behalten));

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QTest>
@@ -54,34 +55,28 @@ private slots:
     // never Yes or OK to a question.
     void meldungOhneSymbolMitDeutschenKnoepfen()
     {
-        const struct
-        {
-            Buttons knoepfe;
-            QMessageBox::StandardButton klick; // NoButton: the key instead
-            Qt::Key taste;
-            Answer antwort;
-            const char* texte;
-        } faelle[] = {
+        // buttons, the button clicked (NoButton: the key instead), the key, the answer, the buttons seen
+        const std::tuple<Buttons, QMessageBox::StandardButton, Qt::Key, Answer, const char*> faelle[] = {
             {Buttons::YesNo, QMessageBox::Yes, Qt::Key_unknown, Answer::Yes, "Ja Nein"},
             {Buttons::YesNo, QMessageBox::No, Qt::Key_unknown, Answer::No, "Ja Nein"},
             {Buttons::YesNo, QMessageBox::NoButton, Qt::Key_Escape, Answer::No, "Ja Nein"},
             {Buttons::OkCancel, QMessageBox::NoButton, Qt::Key_Escape, Answer::Cancel, "Abbrechen OK"},
             {Buttons::Ok, QMessageBox::NoButton, Qt::Key_Return, Answer::Ok, "OK"},
         };
-        for (const auto& f : faelle) {
+        for (const auto& [knoepfe, klick, taste, antwort, texte] : faelle) {
             QtQuestions fragen;
             QStringList gesehen;
             sobaldOffen<QMessageBox>([&](QMessageBox* box) {
                 gesehen << box->windowTitle() << box->text() << knopftexte(box) << QString::number(box->icon());
-                if (f.klick == QMessageBox::NoButton)
-                    QTest::keyClick(box, f.taste);
+                if (klick == QMessageBox::NoButton)
+                    QTest::keyClick(box, taste);
                 else
-                    box->button(f.klick)->click();
+                    box->button(klick)->click();
             });
-            QCOMPARE(fragen.ask("Löschen bestätigen", "Soll die Datei\r\n/a/<b>.vdb\r\ngelöscht werden?", f.knoepfe),
-                     f.antwort);
-            QCOMPARE(gesehen, (QStringList{"Löschen bestätigen", "Soll die Datei\n/a/<b>.vdb\ngelöscht werden?",
-                                           f.texte, QString::number(QMessageBox::NoIcon)}));
+            QCOMPARE(fragen.ask("Löschen bestätigen", "Soll die Datei\r\n/a/<b>.vdb\r\ngelöscht werden?", knoepfe),
+                     antwort);
+            QCOMPARE(gesehen, (QStringList{"Löschen bestätigen", "Soll die Datei\n/a/<b>.vdb\ngelöscht werden?", texte,
+                                           QString::number(QMessageBox::NoIcon)}));
         }
     }
 
@@ -92,42 +87,46 @@ private slots:
         QCOMPARE(Dateifilter("Wettkampfdefinitionen|*.zrv;*.alt"), QString("Wettkampfdefinitionen (*.zrv *.alt)"));
     }
 
-    // The save dialog leaves the question about an existing file to the window, and a name
-    // typed without extension gets the one of the filter.
-    void speicherdialogFragtNichtSelbstUndErgaenztDieEndung()
+    // The save dialog leaves the question about an existing file to the window, and a name typed
+    // without extension gets the one of the filter; the definitions dialog takes a new name too.
+    // A start folder that does not exist gives the nearest one above it, and never a file name.
+    void dateidialoge()
     {
         TempFolder tmp;
-        QtQuestions fragen;
-        QStringList gesehen;
-        sobaldOffen<QFileDialog>([&](QFileDialog* dialog) {
-            gesehen << dialog->windowTitle() << dialog->directory().absolutePath() << dialog->nameFilters();
-            if (dialog->acceptMode() == QFileDialog::AcceptSave &&
-                dialog->testOption(QFileDialog::DontConfirmOverwrite))
-                gesehen << "speichern ohne Rückfrage";
-            dialog->selectFile(QStringLiteral("Verein"));
-            static_cast<QDialog*>(dialog)->accept();
-        });
-        const auto datei =
-            fragen.chooseFile({"Vereinsdatenbank anlegen", "Vereinsdatenbank|*.vdb", tmp.path().string(), "", true});
-        QCOMPARE(gesehen, (QStringList{"Vereinsdatenbank anlegen", QString::fromStdString(tmp.path().string()),
-                                       "Vereinsdatenbank (*.vdb)", "speichern ohne Rückfrage"}));
-        QCOMPARE(datei.value_or(""), tmp.file("Verein.vdb"));
-    }
-
-    void abgebrocheneDialogeGebenNichts()
-    {
-        QtQuestions fragen;
-        QStringList gesehen;
-        const std::function<void(QFileDialog*)> abbrechen = [&](QFileDialog* dialog) {
-            gesehen << dialog->windowTitle() + " " + QString::number(dialog->fileMode());
-            dialog->reject();
+        const std::string ordner = tmp.path().string();
+        const struct
+        {
+            questions::FileChoice wahl;
+            const char* eingabe;
+            std::string ergebnis;
+        } faelle[] = {
+            {{"Vereinsdatenbank anlegen", "Vereinsdatenbank|*.vdb", ordner, "", true},
+             "Verein",
+             tmp.file("Verein.vdb")},
+            {{"Vereinsdatenbank anlegen", "Vereinsdatenbank|*.vdb", ordner + "/schiess/Datenbanken", "", true},
+             "Verein",
+             tmp.file("Verein.vdb")},
+            {{"Wettkampfdefinitionen öffnen", "Wettkampfdefinitionen|*.zrv", ordner, "", false, true},
+             "neu",
+             tmp.file("neu.zrv")},
         };
-        sobaldOffen<QFileDialog>(abbrechen);
-        QVERIFY(!fragen.chooseFile({"Wettkampfdefinitionen öffnen", "Wettkampfdefinitionen|*.zrv", "", "", false}));
-        sobaldOffen<QFileDialog>(abbrechen);
-        QVERIFY(!fragen.chooseFolder("Wählen Sie den Exportordner aus:", ""));
-        QCOMPARE(gesehen, (QStringList{"Wettkampfdefinitionen öffnen " + QString::number(QFileDialog::ExistingFile),
-                                       "Wählen Sie den Exportordner aus: " + QString::number(QFileDialog::Directory)}));
+        for (const auto& f : faelle) {
+            QtQuestions fragen;
+            QStringList gesehen;
+            sobaldOffen<QFileDialog>([&](QFileDialog* dialog) {
+                gesehen << dialog->windowTitle() << dialog->directory().absolutePath() << dialog->nameFilters()
+                        << dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+                if (dialog->testOption(QFileDialog::DontConfirmOverwrite))
+                    gesehen << "ohne Rückfrage";
+                dialog->selectFile(QString::fromUtf8(f.eingabe));
+                static_cast<QDialog*>(dialog)->accept();
+                if (dialog->isVisible())
+                    dialog->reject(); // not taken: the test fails instead of waiting
+            });
+            QCOMPARE(fragen.chooseFile(f.wahl).value_or(""), f.ergebnis);
+            QCOMPARE(gesehen, (QStringList{QString::fromStdString(f.wahl.title), QString::fromStdString(ordner),
+                                           Dateifilter(f.wahl.filter), "", "ohne Rückfrage"}));
+        }
     }
 };
 

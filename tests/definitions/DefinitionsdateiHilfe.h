@@ -5,20 +5,22 @@
 // ranges were stored.
 
 #include "clubdb/Connection.h"
-#include "clubdb/Statement.h"
 #include "definitions/WkAk.h"
+#include "support/ExportFiles.h"
+#include "support/QueryRows.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace testhilfe {
+
+using Lines = std::vector<std::string>;
 
 // A folder for the files, the scripted questions and the program's surroundings.
 struct Umfeld
@@ -30,11 +32,13 @@ struct Umfeld
 
     definitions::Ausgang laden(definitions::Definitionen& d) { return definitions::WkAkLaden(d, pfad, umgebung); }
 
-    std::vector<std::string> titel() const
+    // Every question asked as "title|text|buttons", the buttons as "Ok", "JaNein" or "OkAbbrechen".
+    Lines gefragt() const
     {
-        std::vector<std::string> ergebnis;
+        Lines ergebnis;
         for (const auto& frage : fragen.asked)
-            ergebnis.push_back(frage.title);
+            ergebnis.push_back(frage.title + "|" + frage.text + "|" +
+                               std::array{"Ok", "JaNein", "OkAbbrechen"}[static_cast<int>(frage.buttons)]);
         return ergebnis;
     }
 };
@@ -44,48 +48,21 @@ inline void ausfuehren(const std::string& pfad, const std::string& sql)
     clubdb::Connection::open(pfad).execute(sql);
 }
 
-inline std::string inhalt(const std::string& pfad)
+// A discipline record with a series name in BezSer1 and blanks in the other names; the current
+// layout adds targets, calibre and Zehntel (neu), the older one ends after the SpO-Nr.
+inline std::string disziplinSql(const std::string& name = "Luftgewehr", const std::string& spoNr = "1.10",
+                                int serien = 4, int zwSuNachSer = 0, const std::string& neu = ", 1, 0, 4.5, NULL")
 {
-    std::ifstream datei(pfad, std::ios::binary);
-    return {std::istreambuf_iterator<char>(datei), std::istreambuf_iterator<char>()};
-}
-
-inline std::vector<clubdb::ColumnInfo> spalten(const std::string& pfad, const std::string& tabelle)
-{
-    return clubdb::Connection::open(pfad, clubdb::OpenMode::ReadOnly).columns(tabelle);
-}
-
-// A discipline; the older layout stores its columns up to SpoNr, with a series name in BezSer1
-// and blanks in the other names.
-struct Zeile
-{
-    std::string name = "Luftgewehr";
-    std::string spoNr = "1.10";
-    int serien = 4;
-    int zwSuNachSer = 0;
-    std::string scheibe1 = "1";
-    std::string scheibe2 = "0";
-    std::string kaliber = "4.5";
-};
-
-inline std::string alteWerte(const Zeile& z)
-{
-    std::string werte = "'" + z.name + "', " + std::to_string(z.serien) + ", 10, 0, 0, 0, 0, " +
-                        std::to_string(z.zwSuNachSer) + ", 'Serie 1 '";
+    std::string werte = "'" + name + "', " + std::to_string(serien) + ", 10, 0, 0, 0, 0, " +
+                        std::to_string(zwSuNachSer) + ", 'Serie 1 '";
     for (int k = 1; k < 18; ++k)
         werte += ", ' '";
-    return werte + ", '" + z.spoNr + "'";
-}
-
-inline std::string disziplinSql(const Zeile& z)
-{
-    return "INSERT INTO Disziplinen VALUES (" + alteWerte(z) + ", " + z.scheibe1 + ", " + z.scheibe2 + ", " +
-           z.kaliber + ", NULL);";
+    return "INSERT INTO Disziplinen VALUES (" + werte + ", '" + spoNr + "'" + neu + ");";
 }
 
 inline std::string alteDisziplinSql(const std::string& name, const std::string& spoNr)
 {
-    return "INSERT INTO Disziplinen VALUES (" + alteWerte({.name = name, .spoNr = spoNr, .serien = 3}) + ");";
+    return disziplinSql(name, spoNr, 3, 0, "");
 }
 
 // nr is an SQL value: a quoted text in the current layout, a number in a numeric column.
@@ -115,6 +92,36 @@ inline void aeltereDatei(const std::string& pfad, const std::string& sql = "")
         "CREATE TABLE Disziplinen (Name VARCHAR(40), Serienanzahl SMALLINT, SchußProSerie SMALLINT, WertungsOption "
         "TINYINT, Finale BOOLEAN, FinalTeilnehmer TINYINT, FinalSchüsse TINYINT, ZwSuNachSer TINYINT" +
         bez + ", SpoNr VARCHAR(20)); CREATE TABLE Altersklassen (Name VARCHAR(30), KlassenNr SMALLINT);" + sql);
+}
+
+// A discipline as one text: its numbers, then its texts, each group "|"-joined.
+inline std::string beschreibung(const definitions::Disziplin& d)
+{
+    std::string s = d.Name + "|" + d.SpoNr;
+    for (const int zahl : {d.SerienAnzahl, d.SchussProSerie, d.WertungsOption, std::uint8_t(d.Finale),
+                           d.FinalTeilnehmer, d.FinalSchuesse, d.ZwSuNachSer, d.ScheibeNr1, d.ScheibeNr2})
+        s += "|" + std::to_string(zahl);
+    s += "|" + std::to_string(d.Kaliber).substr(0, 5);
+    for (const std::string& bez : d.BezSer)
+        s += "|" + bez;
+    for (const std::string& bez : d.BezZwSu)
+        s += "|" + bez;
+    return s;
+}
+
+// A class as "name|number|from|to|w or m|rank".
+inline std::string beschreibung(const definitions::Altersklasse& k)
+{
+    return k.Name + "|" + k.KlassenNr + "|" + std::to_string(k.KlasseVon) + "|" + std::to_string(k.KlasseBis) + "|" +
+           (k.KlasseWeibl ? "w" : "m") + "|" + std::to_string(k.KlassenRang);
+}
+
+template <typename Eintrag> Lines beschreibungen(const definitions::Tabelle<Eintrag>& tabelle)
+{
+    Lines ergebnis{std::to_string(tabelle.anzahl)};
+    for (const Eintrag& e : tabelle.eintraege)
+        ergebnis.push_back(beschreibung(e));
+    return ergebnis;
 }
 
 } // namespace testhilfe

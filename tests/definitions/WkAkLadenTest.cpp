@@ -1,6 +1,5 @@
 #include "DefinitionsdateiHilfe.h"
 
-#include "clubdb/Connection.h"
 #include "definitions/WkAk.h"
 
 #include <gtest/gtest.h>
@@ -10,15 +9,14 @@
 using namespace definitions;
 using namespace testhilfe;
 using questions::Answer;
-using questions::Buttons;
 
 namespace {
 
-std::string verbindungsfehlerText(const std::string& pfad)
+// The question after a file could not be read.
+std::string verbindungsfehler(const std::string& pfad)
 {
-    return "Datei " + pfad +
-           " konnte nicht geöffnet werden oder ist beschädigt!\r\n"
-           "Soll eine leere Datei angelegt werden?";
+    return "Zervik - Verbindungsfehler|Datei " + pfad +
+           " konnte nicht geöffnet werden oder ist beschädigt!\r\nSoll eine leere Datei angelegt werden?|JaNein";
 }
 
 // Fills the discipline table (its first record repeated) up to anzahl records.
@@ -33,129 +31,124 @@ Definitionen vorherGeladen()
 {
     Definitionen d;
     d.disziplinen.eintraege.resize(2);
-    d.disziplinen.eintraege[0].Name = d.disziplinen.eintraege[1].Name = "alt";
+    d.disziplinen.eintraege[0].Name = d.disziplinen.eintraege[1].Name = d.klassen.eintraege[0].Name = "alt";
     d.disziplinen.anzahl = 2;
-    d.klassen.eintraege[0].Name = "alt";
     d.klassen.anzahl = 1;
     d.frauen = d.maenner = d.klassen;
     return d;
 }
 
+const std::string kLeer(17, '|'); // the names after the first
+
 } // namespace
 
+// Texts are trimmed, class number 0 is the general class 10; a subtotal is kept only when the
+// series divide into whole groups. The class lists hold the classes below rank 101, highest
+// rank first. A file of the current layout is neither rewritten nor backed up.
 TEST(WkAkLaden, ReadsAFileOfTheCurrentLayoutAsItIs)
 {
     Umfeld u;
     aktuelleDatei(u, u.pfad,
-                  disziplinSql({"  KK-Sportgewehr 3x20 ", " 1.40 ", 6, 2, "3", "0", "5.6"}) +
+                  disziplinSql("  KK-Sportgewehr 3x20 ", " 1.40 ", 6, 2, ", 3, 0, 5.6, NULL") +
                       "UPDATE Disziplinen SET WertungsOption = 2, Finale = 1, FinalTeilnehmer = 8, FinalSchüsse = 15, "
                       "BezSer2 = ' Serie 2 ', BezSer12 = 'Serie 12', BezZwSu3 = 'Stehend ';" +
-                      klasseSql(" Damenklasse ", "' 11 '", 21, 40, true, 4) +
-                      klasseSql("Offen", "'0'", 0, 99, false, 0));
-    const std::string vorher = inhalt(u.pfad);
+                      disziplinSql("Luftgewehr", "1.10", 6, 4) + disziplinSql("Luftgewehr", "1.10", 6, 0) +
+                      klasseSql(" A ", "' 1 '", 21, 40, true, 3) + klasseSql("B", "'2'", 18, 20, true, -1) +
+                      klasseSql("Mannschaft", "'90'", 0, 99, false, 101) + klasseSql("C", "'3'", 41, 50, true, 5) +
+                      klasseSql("D", "'0'", 0, 99, true, 0) + klasseSql("E", "'5'", 51, 60, true, 3) +
+                      klasseSql("Vereinsmeister", "'91'", 0, 99, true, 120) +
+                      klasseSql("Herren", "'10'", 21, 99, false, 100));
+    const std::string vorher = readBytes(u.pfad);
 
     Definitionen d = vorherGeladen();
     EXPECT_EQ(u.laden(d), Ausgang::Weiter);
 
     EXPECT_TRUE(u.fragen.asked.empty());
-    EXPECT_EQ(d.disziplinen.anzahl, 1);
-    // Name, SpoNr, series, shots, scoring, final, finalists, final shots, subtotal, names, targets, calibre.
-    EXPECT_EQ(d.disziplinen.eintraege,
-              (std::vector<Disziplin>{{"KK-Sportgewehr 3x20",
-                                       "1.40",
-                                       6,
-                                       10,
-                                       2,
-                                       true,
-                                       8,
-                                       15,
-                                       2,
-                                       {"Serie 1", "Serie 2", "", "", "", "", "", "", "", "", "", "Serie 12"},
-                                       {"", "", "Stehend", "", "", ""},
-                                       3,
-                                       0,
-                                       5.6f}}));
-    EXPECT_EQ(d.klassen.anzahl, 2);
-    EXPECT_EQ(d.klassen.eintraege, (std::vector<Altersklasse>{{"Damenklasse", "11", 21, 40, true, 4},
-                                                              {"Offen", "10", 0, 99, false, 0}})); // general class
-    // A file of the current layout is neither rewritten nor backed up.
-    EXPECT_EQ(inhalt(u.pfad), vorher);
+    EXPECT_EQ(beschreibungen(d.disziplinen),
+              (Lines{"3", "KK-Sportgewehr 3x20|1.40|6|10|2|1|8|15|2|3|0|5.600|Serie 1|Serie 2||||||||||Serie 12|||Stehend|||",
+                     "Luftgewehr|1.10|6|10|0|0|0|0|0|1|0|4.500|Serie 1" + kLeer,
+                     "Luftgewehr|1.10|6|10|0|0|0|0|0|1|0|4.500|Serie 1" + kLeer}));
+    EXPECT_EQ(beschreibungen(d.klassen),
+              (Lines{"8", "A|1|21|40|w|3", "B|2|18|20|w|-1", "Mannschaft|90|0|99|m|101", "C|3|41|50|w|5",
+                     "D|10|0|99|w|0", "E|5|51|60|w|3", "Vereinsmeister|91|0|99|w|120", "Herren|10|21|99|m|100"}));
+    EXPECT_EQ(beschreibungen(d.frauen),
+              (Lines{"5", "C|3|41|50|w|5", "A|1|21|40|w|3", "E|5|51|60|w|3", "D|10|0|99|w|0", "B|2|18|20|w|-1"}));
+    EXPECT_EQ(beschreibungen(d.maenner), (Lines{"1", "Herren|10|21|99|m|100"}));
+    EXPECT_EQ(readBytes(u.pfad), vorher);
+    EXPECT_FALSE(std::filesystem::exists(u.ordner.file("wkak.alt")));
+
+    // Empty tables give empty lists with one empty entry.
+    ausfuehren(u.pfad, "DELETE FROM Disziplinen; DELETE FROM Altersklassen");
+    d = vorherGeladen();
+    EXPECT_EQ(u.laden(d), Ausgang::Weiter);
+    for (const auto* liste : {&d.klassen, &d.frauen, &d.maenner})
+        EXPECT_EQ(beschreibungen(*liste), (Lines{"0", "||0|0|m|0"}));
+    EXPECT_EQ(beschreibungen(d.disziplinen), (Lines{"0", "||0|0|0|0|0|0|0|0|0|0.000|" + kLeer}));
+
+    // Class numbers in a number column, but no class to carry over: nothing to rewrite.
+    ausfuehren(u.pfad, "DROP TABLE Altersklassen; CREATE TABLE Altersklassen (Name VARCHAR(30), KlassenNr SMALLINT, "
+                       "KlasseVon SMALLINT, KlasseBis SMALLINT, KlasseWeibl BOOLEAN, KlassenRang SMALLINT);");
+    const std::string leer = readBytes(u.pfad);
+    EXPECT_EQ(u.laden(d), Ausgang::Weiter);
+    EXPECT_EQ(readBytes(u.pfad), leer);
     EXPECT_FALSE(std::filesystem::exists(u.ordner.file("wkak.alt")));
 }
 
+// The older layout had no targets and calibre, derived from the SpO-Nr, and no age ranges: every
+// class is open to every age, ranked by its place. The file is rewritten in the current layout,
+// texts trimmed plus one blank and the nameless records left out; the old one is the backup.
 TEST(WkAkLaden, AFileOfTheOlderLayoutGetsDerivedTargetsAndIsRewrittenWithABackup)
 {
-    struct Fall
-    {
-        std::string spoNr;
-        int scheibe1;
-        int scheibe2;
-        float kaliber;
+    // clang-format off
+    const std::vector<std::tuple<std::string, int, int, float>> faelle = {
+        {"1.10", 1, 0, 4.5f}, {"1.20", 1, 0, 4.5f}, {"1.30", 2, 0, 4.65f}, {"1.35", 5, 0, 5.6f}, {"1.40", 3, 0, 5.6f},
+        {"1.50", 5, 0, 8.0f}, {"1.56", 3, 0, 11.63f}, {"1.57", 5, 0, 11.63f}, {"1.58 O", 5, 0, 8.0f},
+        {"1.58 G", 5, 0, 8.0f}, {"1.59", 5, 0, 8.0f}, {"1.60", 3, 0, 5.6f}, {"1.70", 5, 0, 8.0f}, {"1.80", 3, 0, 5.6f},
+        {"1.90", 5, 0, 8.0f}, {"2.10", 4, 0, 4.5f}, {"2.20", 5, 0, 5.6f}, {"2.30", 6, 0, 5.6f}, {"2.31", 6, 0, 5.6f},
+        {"2.40", 5, 6, 5.6f}, {"2.41", 5, 6, 5.6f}, {"2.45", 5, 6, 9.65f}, {"2.50", 5, 0, 11.0f}, {"1.11", 0, 0, 4.5f},
+        {"", 0, 0, 4.5f}, {"L.G. 1*10", 0, 0, 4.5f}, {"1 .1 0", 1, 0, 4.5f},
     };
-    const std::vector<Fall> faelle = {
-        {"1.10", 1, 0, 4.5f},   {"1.20", 1, 0, 4.5f},      {"1.30", 2, 0, 4.65f},   {"1.35", 5, 0, 5.6f},
-        {"1.40", 3, 0, 5.6f},   {"1.50", 5, 0, 8.0f},      {"1.56", 3, 0, 11.63f},  {"1.57", 5, 0, 11.63f},
-        {"1.58 O", 5, 0, 8.0f}, {"1.58 G", 5, 0, 8.0f},    {"1.59", 5, 0, 8.0f},    {"1.60", 3, 0, 5.6f},
-        {"1.70", 5, 0, 8.0f},   {"1.80", 3, 0, 5.6f},      {"1.90", 5, 0, 8.0f},    {"2.10", 4, 0, 4.5f},
-        {"2.20", 5, 0, 5.6f},   {"2.30", 6, 0, 5.6f},      {"2.31", 6, 0, 5.6f},    {"2.40", 5, 6, 5.6f},
-        {"2.41", 5, 6, 5.6f},   {"2.45", 5, 6, 9.65f},     {"2.50", 5, 0, 11.0f},   {"1.11", 0, 0, 4.5f},
-        {"", 0, 0, 4.5f},       {"L.G. 1*10", 0, 0, 4.5f}, {" 1 .1 0", 1, 0, 4.5f},
-    };
+    // clang-format on
     Umfeld u;
     std::string sql;
-    for (const Fall& f : faelle)
-        sql += alteDisziplinSql("Disziplin " + f.spoNr, f.spoNr);
+    for (const auto& f : faelle)
+        sql += alteDisziplinSql("Disziplin " + std::get<0>(f), std::get<0>(f));
+    const std::string vierzig(40, 'L'); // fills its column: kept without the blank
+    sql += alteDisziplinSql(" " + vierzig + " ", "1.10");
     sql += alteDisziplinSql("   ", "9.99") + alteDisziplinSql("", "9.98"); // no name: not carried over
     sql += "INSERT INTO Altersklassen VALUES ('Schützenklasse', 10), (' Jugend ', 0), ('', 20), ('Senioren', 5);";
     aeltereDatei(u.pfad, sql);
-    const std::string alteDatei = inhalt(u.pfad);
+    const std::string alteDatei = readBytes(u.pfad);
     std::ofstream(u.ordner.file("wkak.alt")) << "Sicherung von gestern";
 
     Definitionen d;
     EXPECT_EQ(u.laden(d), Ausgang::Weiter);
 
     EXPECT_TRUE(u.fragen.asked.empty());
-    ASSERT_EQ(d.disziplinen.anzahl, static_cast<std::int16_t>(faelle.size() + 2));
+    ASSERT_EQ(d.disziplinen.anzahl, static_cast<std::int16_t>(faelle.size() + 3));
     for (std::size_t i = 0; i < faelle.size(); ++i) {
         const Disziplin& e = d.disziplinen.eintraege[i];
-        EXPECT_EQ(std::tuple(e.ScheibeNr1, e.ScheibeNr2, e.Kaliber),
-                  std::tuple(faelle[i].scheibe1, faelle[i].scheibe2, faelle[i].kaliber))
-            << "SpO-Nr «" << faelle[i].spoNr << "»";
+        EXPECT_EQ(std::tuple(e.SpoNr, e.ScheibeNr1, e.ScheibeNr2, e.Kaliber), faelle[i]);
     }
-    // The older layout had no age ranges: every class is open to every age, ranked by its place.
-    ASSERT_EQ(d.klassen.anzahl, 4);
-    EXPECT_EQ(d.klassen.eintraege[0], (Altersklasse{"Schützenklasse", "10", 10, 99, false, 0}));
-    EXPECT_EQ(d.klassen.eintraege[1], (Altersklasse{"Jugend", "10", 10, 99, false, 1}));
-    EXPECT_EQ(d.klassen.eintraege[3], (Altersklasse{"Senioren", "5", 10, 99, false, 3}));
-
-    // The old file is the backup, replacing the previous one; the new file has the current
-    // layout, texts trimmed plus one blank, Zehntel without value and the nameless records left out.
-    EXPECT_EQ(inhalt(u.ordner.file("wkak.alt")), alteDatei);
-    EXPECT_EQ(spalten(u.pfad, "Disziplinen").size(), 31u);
-    EXPECT_EQ(spalten(u.pfad, "Altersklassen").size(), 6u);
-    {
-        clubdb::Connection datei = clubdb::Connection::open(u.pfad, clubdb::OpenMode::ReadOnly);
-        clubdb::Statement zeile(datei, "SELECT Name, BezSer1, BezSer2, Zehntel, (SELECT count(*) FROM Disziplinen), "
-                                       "(SELECT group_concat(KlassenNr, '|') FROM Altersklassen) "
-                                       "FROM Disziplinen WHERE SpoNr = '2.45 '");
-        ASSERT_TRUE(zeile.step());
-        EXPECT_EQ(zeile.text(0), "Disziplin 2.45 ");
-        EXPECT_EQ(zeile.text(1), "Serie 1 ");
-        EXPECT_EQ(zeile.text(2), " ");
-        EXPECT_TRUE(zeile.isNull(3));
-        EXPECT_EQ(zeile.integer(4), static_cast<std::int64_t>(faelle.size()));
-        EXPECT_EQ(zeile.text(5), "10 |10 |5 ");
-    }
+    EXPECT_EQ(beschreibungen(d.klassen), (Lines{"4", "Schützenklasse|10|10|99|m|0", "Jugend|10|10|99|m|1",
+                                                "|20|10|99|m|2", "Senioren|5|10|99|m|3"}));
+    EXPECT_EQ(readBytes(u.ordner.file("wkak.alt")), alteDatei);
+    EXPECT_EQ(queryRows(u.pfad, "SELECT count(*) FROM pragma_table_info('Disziplinen')"), Lines{"31"});
+    EXPECT_EQ(queryRows(u.pfad, "SELECT Name, BezSer1, BezSer2, Zehntel, (SELECT count(*) FROM Disziplinen), "
+                                "(SELECT group_concat(KlassenNr, '|') FROM Altersklassen) "
+                                "FROM Disziplinen WHERE SpoNr = '2.45 '"),
+              Lines{"Disziplin 2.45 |Serie 1 | |NULL|28|10 |10 |5 "});
+    EXPECT_EQ(queryRows(u.pfad, "SELECT Name FROM Disziplinen WHERE Name LIKE 'LL%'"), Lines{vierzig});
 
     // Loading the rewritten file gives the same entries, without the nameless ones, and rewrites nothing.
     Definitionen wieder;
     EXPECT_EQ(u.laden(wieder), Ausgang::Weiter);
     EXPECT_TRUE(u.fragen.asked.empty());
-    EXPECT_EQ(inhalt(u.ordner.file("wkak.alt")), alteDatei);
-    d.disziplinen.eintraege.resize(faelle.size());
+    EXPECT_EQ(readBytes(u.ordner.file("wkak.alt")), alteDatei);
+    d.disziplinen.eintraege.resize(faelle.size() + 1);
     EXPECT_EQ(wieder.disziplinen.eintraege, d.disziplinen.eintraege);
-    ASSERT_EQ(wieder.klassen.anzahl, 3);
-    EXPECT_EQ(wieder.klassen.eintraege[2], d.klassen.eintraege[3]);
+    EXPECT_EQ(beschreibungen(wieder.klassen), (Lines{"3", "Schützenklasse|10|10|99|m|0", "Jugend|10|10|99|m|1",
+                                                     "Senioren|5|10|99|m|3"}));
 }
 
 TEST(WkAkLaden, NumericClassNumbersAreReadAsTextAndTheFileIsRewritten)
@@ -166,116 +159,50 @@ TEST(WkAkLaden, NumericClassNumbersAreReadAsTextAndTheFileIsRewritten)
         "SMALLINT, KlasseVon SMALLINT, KlasseBis SMALLINT, KlasseWeibl BOOLEAN, KlassenRang SMALLINT);" +
         klasseSql("Damenklasse", "11", 21, 40, true, 4) + klasseSql("Offen", "0", 0, 99, false, 0) +
         klasseSql("Schüler", "-3", 12, 14, false, -3));
-
     Definitionen d;
     EXPECT_EQ(u.laden(d), Ausgang::Weiter);
-
     EXPECT_TRUE(u.fragen.asked.empty());
-    const std::vector<Altersklasse> erwartet = {
-        {"Damenklasse", "11", 21, 40, true, 4}, {"Offen", "10", 0, 99, false, 0}, {"Schüler", "-3", 12, 14, false, -3}};
-    EXPECT_EQ(d.klassen.eintraege, erwartet);
+    EXPECT_EQ(beschreibungen(d.klassen),
+              (Lines{"3", "Damenklasse|11|21|40|w|4", "Offen|10|0|99|m|0", "Schüler|-3|12|14|m|-3"}));
     EXPECT_TRUE(std::filesystem::exists(u.ordner.file("wkak.alt")));
-    EXPECT_EQ(spalten(u.pfad, "Altersklassen")[1].declaredType, "VARCHAR(22)");
-    Definitionen wieder;
-    EXPECT_EQ(u.laden(wieder), Ausgang::Weiter);
-    EXPECT_EQ(wieder.klassen.eintraege, erwartet);
+    EXPECT_EQ(queryRows(u.pfad, "SELECT group_concat(KlassenNr, '|') FROM Altersklassen"), Lines{"11 |10 |-3 "});
+    EXPECT_EQ(queryRows(u.pfad, "SELECT type FROM pragma_table_info('Altersklassen') WHERE cid = 1"),
+              Lines{"VARCHAR(22)"});
 }
 
-TEST(WkAkLaden, ASubtotalIsKeptOnlyWhenTheSeriesDivideIntoWholeGroups)
-{
-    // Series, subtotal after, subtotal kept.
-    const std::vector<std::tuple<int, int, int>> faelle = {{6, 4, 0}, {6, 2, 2}, {6, 0, 0}};
-    Umfeld u;
-    std::string sql;
-    for (const auto& [serien, zwSu, erwartet] : faelle)
-        sql += disziplinSql({.serien = serien, .zwSuNachSer = zwSu});
-    aktuelleDatei(u, u.pfad, sql);
-
-    Definitionen d;
-    u.laden(d);
-
-    ASSERT_EQ(d.disziplinen.anzahl, static_cast<std::int16_t>(faelle.size()));
-    for (std::size_t i = 0; i < faelle.size(); ++i)
-        EXPECT_EQ(d.disziplinen.eintraege[i].ZwSuNachSer, std::get<2>(faelle[i])) << "Fall " << i;
-}
-
-TEST(WkAkLaden, ClassListsHoldTheClassesBelowRank101HighestRankFirst)
-{
-    Umfeld u;
-    aktuelleDatei(u, u.pfad,
-                  klasseSql("A", "'1'", 21, 40, true, 3) + klasseSql("B", "'2'", 18, 20, true, -1) +
-                      klasseSql("Mannschaft", "'90'", 0, 99, false, 101) + klasseSql("C", "'3'", 41, 50, true, 5) +
-                      klasseSql("D", "'4'", 0, 99, true, 0) + klasseSql("E", "' 5 '", 51, 60, true, 3) +
-                      klasseSql("Vereinsmeister", "'91'", 0, 99, true, 120) +
-                      klasseSql("Herren", "'10'", 21, 99, false, 100));
-
-    Definitionen d = vorherGeladen();
-    u.laden(d);
-
-    EXPECT_EQ(d.klassen.anzahl, 8);
-    std::vector<std::string> frauen;
-    for (const Altersklasse& k : d.frauen.eintraege)
-        frauen.push_back(k.Name + k.KlassenNr + (k.KlasseWeibl ? "w" : "m"));
-    EXPECT_EQ(frauen, (std::vector<std::string>{"C3w", "A1w", "E5w", "D4w", "B2w"}));
-    EXPECT_EQ(d.frauen.anzahl, 5);
-    EXPECT_EQ(d.maenner.anzahl, 1);
-    EXPECT_EQ(d.maenner.eintraege, (std::vector<Altersklasse>{{"Herren", "10", 21, 99, false, 100}}));
-}
-
-TEST(WkAkLaden, EmptyTablesGiveEmptyListsWithOneEmptyEntry)
-{
-    Umfeld u;
-    aktuelleDatei(u, u.pfad);
-    const std::string vorher = inhalt(u.pfad);
-
-    Definitionen d = vorherGeladen();
-    EXPECT_EQ(u.laden(d), Ausgang::Weiter);
-
-    EXPECT_TRUE(u.fragen.asked.empty());
-    for (const auto* liste : {&d.klassen, &d.frauen, &d.maenner})
-        EXPECT_EQ(std::tuple(liste->anzahl, liste->eintraege), std::tuple(0, std::vector<Altersklasse>(1)));
-    EXPECT_EQ(std::tuple(d.disziplinen.anzahl, d.disziplinen.eintraege), std::tuple(0, std::vector<Disziplin>(1)));
-    EXPECT_EQ(inhalt(u.pfad), vorher);
-}
-
+// Whatever does not fit ends the load: the tables keep what was read to their end, the class
+// lists stay as the previous load left them, and the file stays as it is.
 TEST(WkAkLaden, ValuesThatDoNotFitEndTheLoadWithTheQuestionToCreateAnEmptyFile)
 {
-    struct Fall
-    {
-        const char* beschreibung;
-        std::string sql;
-        std::int16_t disziplinenGelesen; // the count of a table that was read to its end
-        enum { Aktuell, Aelter, Gesperrt } datei = Aktuell;
+    enum Datei { Aktuell, Aelter, Gesperrt };
+    // clang-format off
+    const std::vector<std::tuple<const char*, std::string, int, Datei>> faelle = {
+        {"Byte über 255", "UPDATE Disziplinen SET WertungsOption = 256", 0, Aktuell},
+        {"Byte unter 0", "UPDATE Disziplinen SET FinalTeilnehmer = -1 WHERE rowid = 2", 0, Aktuell},
+        {"Name ohne Wert", "UPDATE Disziplinen SET Name = NULL WHERE rowid = 2", 0, Aktuell},
+        {"Scheibe ohne Wert nach dem ersten", "UPDATE Disziplinen SET ScheibeNr2 = NULL WHERE rowid = 2", 0, Aktuell},
+        {"Scheibe als Text", "UPDATE Disziplinen SET ScheibeNr2 = 'rund'", 0, Aktuell},
+        {"Kaliber jenseits einer Gleitkommazahl", "UPDATE Disziplinen SET Kaliber = 1e300", 0, Aktuell},
+        {"Spalte fehlt", "ALTER TABLE Disziplinen DROP COLUMN SpoNr", 0, Aktuell},
+        {"Klassentabelle fehlt", "DROP TABLE Altersklassen", 2, Aktuell},
+        {"Alter über 16 Bit", "UPDATE Altersklassen SET KlasseBis = 40000", 2, Aktuell},
+        {"Klassennummer ohne Wert", "UPDATE Altersklassen SET KlassenNr = NULL", 2, Aktuell},
+        {"SpO-Nr über 16 Bit im älteren Format", alteDisziplinSql("Unsinn", "327.68"), 0, Aelter},
+        {"von Zervik gesperrt", "", 0, Gesperrt},
     };
-    const std::vector<Fall> faelle = {
-        {"Byte über 255", "UPDATE Disziplinen SET WertungsOption = 256", 0},
-        {"Byte unter 0", "UPDATE Disziplinen SET FinalTeilnehmer = -1 WHERE rowid = 2", 0},
-        {"Name ohne Wert", "UPDATE Disziplinen SET Name = NULL WHERE rowid = 2", 0},
-        {"Serienname ohne Wert", "UPDATE Disziplinen SET BezSer7 = NULL", 0},
-        {"Scheibe ohne Wert nach dem ersten Datensatz", "UPDATE Disziplinen SET ScheibeNr2 = NULL WHERE rowid = 2", 0},
-        {"Scheibe als Text", "UPDATE Disziplinen SET ScheibeNr2 = 'rund'", 0},
-        {"Kaliber jenseits einer Gleitkommazahl", "UPDATE Disziplinen SET Kaliber = 1e300", 0},
-        {"Spalte fehlt", "ALTER TABLE Disziplinen DROP COLUMN SpoNr", 0},
-        {"Klassentabelle fehlt", "DROP TABLE Altersklassen", 2},
-        {"Alter über 16 Bit", "UPDATE Altersklassen SET KlasseBis = 40000", 2},
-        {"Rang ohne Wert", "UPDATE Altersklassen SET KlassenRang = NULL", 2},
-        {"Klassennummer ohne Wert", "UPDATE Altersklassen SET KlassenNr = NULL", 2},
-        {"mehr als 32767 Datensätze", mehrDisziplinen(32768), 0},
-        {"SpO-Nr über 16 Bit im älteren Format", alteDisziplinSql("Unsinn", "327.68"), 0, Fall::Aelter},
-        {"von Zervik gesperrt", "", 0, Fall::Gesperrt},
-    };
-    for (const Fall& f : faelle) {
-        SCOPED_TRACE(f.beschreibung);
+    // clang-format on
+    for (const auto& [beschreibung, sql, disziplinenGelesen, datei] : faelle) {
+        SCOPED_TRACE(beschreibung);
         Umfeld u;
-        if (f.datei == Fall::Aelter)
-            aeltereDatei(u.pfad, alteDisziplinSql("Luftgewehr", "1.10") + f.sql);
+        if (datei == Aelter)
+            aeltereDatei(u.pfad, alteDisziplinSql("Luftgewehr", "1.10") + sql);
         else
             aktuelleDatei(u, u.pfad,
-                          disziplinSql({}) + disziplinSql({.name = "Luftpistole", .spoNr = "2.10"}) +
-                              klasseSql("Damenklasse", "'11'", 21, 40, true, 4) + f.sql);
-        const std::string vorher = inhalt(u.pfad);
+                          disziplinSql() + disziplinSql("Luftpistole", "2.10") +
+                              klasseSql("Damenklasse", "'11'", 21, 40, true, 4) + sql);
+        const std::string vorher = readBytes(u.pfad);
         std::optional<clubdb::Connection> halter;
-        if (f.datei == Fall::Gesperrt) {
+        if (datei == Gesperrt) {
             halter.emplace(clubdb::Connection::open(u.pfad));
             halter->execute("BEGIN EXCLUSIVE; UPDATE Disziplinen SET Serienanzahl = 6;");
         }
@@ -284,31 +211,33 @@ TEST(WkAkLaden, ValuesThatDoNotFitEndTheLoadWithTheQuestionToCreateAnEmptyFile)
         Definitionen d = vorherGeladen();
         EXPECT_EQ(u.laden(d), Ausgang::Weiter);
 
-        ASSERT_EQ(u.fragen.asked.size(), 1u);
-        EXPECT_EQ(u.fragen.asked[0].title, "Zervik - Verbindungsfehler");
-        EXPECT_EQ(u.fragen.asked[0].text, verbindungsfehlerText(u.pfad));
-        EXPECT_EQ(u.fragen.asked[0].buttons, Buttons::YesNo);
-        EXPECT_EQ(d.disziplinen.anzahl, f.disziplinenGelesen);
-        EXPECT_EQ(d.klassen.anzahl, 0);
-        EXPECT_EQ(d.frauen.eintraege[0].Name, "alt"); // the class lists stay as the previous load left them
-        EXPECT_EQ(inhalt(u.pfad), vorher);
+        EXPECT_EQ(u.gefragt(), Lines{verbindungsfehler(u.pfad)});
+        EXPECT_EQ(std::tuple(d.disziplinen.anzahl, d.klassen.anzahl, d.frauen.eintraege[0].Name),
+                  std::tuple(disziplinenGelesen, 0, "alt"));
+        EXPECT_EQ(readBytes(u.pfad), vorher);
         EXPECT_FALSE(std::filesystem::exists(u.ordner.file("wkak.alt")));
     }
 }
 
+// The counts of the tables are 16-bit numbers: a table of 32767 records is loaded whole, one
+// more ends the load.
 TEST(WkAkLaden, ATableOf32767RecordsIsLoadedWhole)
 {
     Umfeld u;
-    aktuelleDatei(u, u.pfad, disziplinSql({}) + disziplinSql({}) + mehrDisziplinen(32767));
-
+    aktuelleDatei(u, u.pfad, disziplinSql() + disziplinSql() + mehrDisziplinen(32767));
     Definitionen d;
     u.laden(d);
-
     EXPECT_TRUE(u.fragen.asked.empty());
-    EXPECT_EQ(d.disziplinen.anzahl, 32767);
-    EXPECT_EQ(d.disziplinen.eintraege.size(), 32767u);
+    EXPECT_EQ(std::pair(d.disziplinen.anzahl, d.disziplinen.eintraege.size()), std::pair(std::int16_t{32767}, 32767ul));
+    ausfuehren(u.pfad, disziplinSql());
+    u.fragen.answers = {Answer::No};
+    EXPECT_EQ(u.laden(d), Ausgang::Weiter);
+    EXPECT_EQ(u.gefragt(), Lines{verbindungsfehler(u.pfad)});
+    EXPECT_EQ(d.disziplinen.anzahl, 0);
 }
 
+// An unreadable file is replaced only after both questions are confirmed; nothing is reread at
+// once, the next load finds the empty file.
 TEST(WkAkLaden, AnUnreadableFileIsReplacedOnlyAfterBothQuestionsAreConfirmed)
 {
     for (const auto& antworten :
@@ -317,69 +246,65 @@ TEST(WkAkLaden, AnUnreadableFileIsReplacedOnlyAfterBothQuestionsAreConfirmed)
         Umfeld u;
         std::ofstream(u.pfad) << "Protokoll der Jahreshauptversammlung";
         u.fragen.answers.assign(antworten.begin(), antworten.end());
-
         Definitionen d;
         EXPECT_EQ(u.laden(d), Ausgang::Weiter);
 
-        ASSERT_EQ(u.fragen.asked.size(), antworten.size());
-        EXPECT_EQ(u.fragen.asked[0].text, verbindungsfehlerText(u.pfad));
+        Lines erwartet{verbindungsfehler(u.pfad)};
+        if (antworten.size() > 1)
+            erwartet.push_back("Zervik - Sicherheitsabfrage|Achtung! Soll die vorhandene Datei " + u.pfad +
+                               " überschrieben werden?|OkAbbrechen");
+        EXPECT_EQ(u.gefragt(), erwartet);
         EXPECT_EQ(d.disziplinen.anzahl, 0);
         if (antworten.back() != Answer::Ok) {
-            EXPECT_EQ(inhalt(u.pfad), "Protokoll der Jahreshauptversammlung");
+            EXPECT_EQ(readBytes(u.pfad), "Protokoll der Jahreshauptversammlung");
             continue;
         }
-        EXPECT_EQ(u.fragen.asked[1].title, "Zervik - Sicherheitsabfrage");
-        EXPECT_EQ(u.fragen.asked[1].text, "Achtung! Soll die vorhandene Datei " + u.pfad + " überschrieben werden?");
-        EXPECT_EQ(u.fragen.asked[1].buttons, Buttons::OkCancel);
-        // Nothing is reread at once; the next load finds the empty file.
         u.fragen.asked.clear();
         EXPECT_EQ(u.laden(d), Ausgang::Weiter);
         EXPECT_TRUE(u.fragen.asked.empty());
     }
 }
 
+// Without a path the first default file of the program folder is used; where there is none, its
+// creation is offered, and on No the load fails as for an unreadable file.
 TEST(WkAkLaden, WithoutAPathTheFirstDefaultFileOfTheProgramFolderIsUsed)
 {
-    const std::vector<std::vector<std::string>> faelle = {// the files present; the first is used
-                                                          {"wkak-lsv-st.zrv", "wkakAllgem.zrv", "wkak.zrv"},
-                                                          {"wkakAllgem.zrv", "wkak.zrv"},
-                                                          {"wkak.zrv", "WkAk.zrv"}};
+    // The program lies in bin/; installed, its sample lies in the data folder beside bin/.
+    const std::string daten = std::filesystem::path("bin/" TVX_DATENORDNER_RELATIV).lexically_normal().string();
+    const std::vector<Lines> faelle = {{"bin/wkak-lsv-st.zrv", "bin/wkakAllgem.zrv", "bin/wkak.zrv"},
+                                       {"bin/wkakAllgem.zrv", "bin/wkak.zrv"},
+                                       {"bin/wkak.zrv", "bin/WkAk.zrv"},
+                                       {"bin/wkak.zrv", daten + "/wkak-lsv-st.zrv"},
+                                       {daten + "/wkakAllgem.zrv", daten + "/wkak.zrv"},
+                                       {daten + "/wkak.zrv"}};
     for (const auto& vorhanden : faelle) {
-        SCOPED_TRACE(vorhanden[0]);
         Umfeld u;
-        for (const std::string& name : vorhanden)
-            aktuelleDatei(u, u.ordner.file(name), disziplinSql({.name = name}));
+        u.umgebung.programmOrdner = u.ordner.file("bin");
+        for (const std::string& name : vorhanden) {
+            std::filesystem::create_directories(std::filesystem::path(u.ordner.file(name)).parent_path());
+            aktuelleDatei(u, u.ordner.file(name), disziplinSql(name));
+        }
         std::string pfad;
-
         Definitionen d;
         EXPECT_EQ(WkAkLaden(d, pfad, u.umgebung), Ausgang::Weiter);
-
         EXPECT_EQ(pfad, u.ordner.file(vorhanden[0]));
-        EXPECT_TRUE(u.fragen.asked.empty());
         EXPECT_EQ(d.disziplinen.eintraege[0].Name, vorhanden[0]);
+        EXPECT_TRUE(u.fragen.asked.empty());
     }
-}
-
-TEST(WkAkLaden, AMissingFileIsOfferedToBeCreated)
-{
     for (const bool anlegen : {false, true}) {
         SCOPED_TRACE(anlegen);
         Umfeld u;
         u.fragen.answers = {anlegen ? Answer::Yes : Answer::No, Answer::No};
         std::string pfad;
         Definitionen d = vorherGeladen();
-
         EXPECT_EQ(WkAkLaden(d, pfad, u.umgebung), Ausgang::Weiter);
 
         EXPECT_EQ(pfad, u.ordner.file("wkak.zrv"));
-        ASSERT_EQ(u.fragen.asked.size(), anlegen ? 1u : 2u);
-        EXPECT_EQ(u.fragen.asked[0].title, "Zervik - fehlende Datei");
-        EXPECT_EQ(u.fragen.asked[0].text, "Datei mit den Voreinstellungen der Klassen wurde nicht gefunden.\r\n"
-                                          "Soll eine leere Datei angelegt werden?");
-        EXPECT_EQ(u.fragen.asked[0].buttons, Buttons::YesNo);
-        if (!anlegen) {
-            EXPECT_EQ(u.fragen.asked[1].text, verbindungsfehlerText(pfad));
-        }
+        Lines erwartet{"Zervik - fehlende Datei|Datei mit den Voreinstellungen der Klassen wurde nicht gefunden.\r\n"
+                       "Soll eine leere Datei angelegt werden?|JaNein"};
+        if (!anlegen)
+            erwartet.push_back(verbindungsfehler(pfad));
+        EXPECT_EQ(u.gefragt(), erwartet);
         EXPECT_EQ(std::tuple(d.disziplinen.anzahl, d.disziplinen.eintraege.size(), d.klassen.anzahl),
                   std::tuple(0, 1u, 0));
         EXPECT_EQ(std::filesystem::is_regular_file(pfad), anlegen);

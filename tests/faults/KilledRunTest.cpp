@@ -4,18 +4,14 @@
 // holds the first k * kLinesPerCommit lines of the members file for some k, each line with its
 // person and its membership, and nothing of the lines after them.
 
-#include "FaultRun.h"
 #include "clubdb/BatchedTransaction.h"
-
-#include <gtest/gtest.h>
+#include "run/RunSetup.h"
 
 #include <csignal>
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
-
-extern char** environ;
+#include <unistd.h>
 
 namespace {
 
@@ -32,42 +28,26 @@ std::optional<std::int64_t> memberships(const std::string& database)
     }
 }
 
-std::string single(clubdb::Connection& db, const std::string& sql)
-{
-    clubdb::Statement query(db, sql);
-    return query.step() ? query.text(0) : "";
-}
-
 } // namespace
 
 TEST(KilledRunTest, TheClubDatabaseHoldsExactlyTheCommittedLines)
 {
     constexpr int kBatch = clubdb::BatchedTransaction::kLinesPerCommit;
     constexpr int kLines = 30 * kBatch; // far more than the run gets through before the kill
-    TempFolder folder;
-    const std::string exportFolder = folder.file("export");
-    const std::string database = folder.file("Verein.vdb");
-    std::filesystem::create_directory(exportFolder);
-    writeExportFile(exportFolder + "/B_V_1.csv", {"1,04-001,SG Tell,SGT,,,,,,,Augsburg"});
-    {
-        std::ofstream members(exportFolder + "/B_M_1.csv", std::ios::binary);
-        for (const std::string& line : memberLines(kLines))
-            members << line << "\r\n";
+    RunSetup r;
+    r.files(1, kLines);
+    const std::string database = r.eingaben.vdbPfad;
+    std::filesystem::remove(database); // the program creates it
+    const pid_t child = fork();
+    if (child == 0) {
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, STDOUT_FILENO);
+        dup2(quiet, STDERR_FILENO);
+        execl(TVX_BATCH_PROGRAM, TVX_BATCH_PROGRAM, "--no-log", r.eingaben.exportOrdner.c_str(), database.c_str(),
+              r.definitions.c_str(), nullptr);
+        _exit(127);
     }
-    writeDefinitionsFile(folder.file("wkak.zrv"));
-
-    posix_spawn_file_actions_t quiet;
-    posix_spawn_file_actions_init(&quiet);
-    posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    std::vector<std::string> args = {TVX_BATCH_PROGRAM, "--no-log", exportFolder, database, folder.file("wkak.zrv")};
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    ASSERT_EQ(posix_spawn(&child, TVX_BATCH_PROGRAM, &quiet, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&quiet);
+    ASSERT_GT(child, 0);
 
     // Wait until the members step has committed a batch, then kill it at once.
     int status = 0;
@@ -82,17 +62,15 @@ TEST(KilledRunTest, TheClubDatabaseHoldsExactlyTheCommittedLines)
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
 
     // Opened for writing, as the next run would: a transaction cut off by the kill is rolled back.
-    clubdb::Connection db = clubdb::Connection::open(database);
-    EXPECT_EQ(single(db, "PRAGMA integrity_check"), "ok");
-    EXPECT_EQ(single(db, "SELECT count(*) FROM Vereinsliste"), "1");
-    const int stored = std::stoi(single(db, "SELECT count(*) FROM Mitgliedschaft"));
+    EXPECT_EQ(r.integrity(), "ok");
+    EXPECT_EQ(r.count("Vereinsliste"), 1);
+    const std::int64_t stored = r.count("Mitgliedschaft");
     EXPECT_GE(stored, kBatch);
     EXPECT_LT(stored, kLines);
     EXPECT_EQ(stored % kBatch, 0) << stored;
     // Exactly the first lines: each its own person, the last one stored is the last committed line.
-    EXPECT_EQ(single(db, "SELECT count(*) FROM Schuetzendaten"), std::to_string(stored));
-    EXPECT_EQ(single(db, "SELECT count(DISTINCT M_Name) FROM Schuetzendaten"), std::to_string(stored));
-    EXPECT_EQ(single(db, "SELECT max(M_Name) FROM Schuetzendaten"), memberName(stored) + " ");
-    EXPECT_EQ(single(db, "SELECT count(*) FROM Mitgliedschaft JOIN Schuetzendaten ON M_ID = Mgl_Schütze_ID"),
-              std::to_string(stored));
+    const std::string n = std::to_string(stored);
+    EXPECT_EQ(r.single("SELECT count(*), count(DISTINCT M_Name), max(M_Name) FROM Schuetzendaten"),
+              n + "|" + n + "|" + memberName(n) + " ");
+    EXPECT_EQ(r.count("Mitgliedschaft JOIN Schuetzendaten ON M_ID = Mgl_Schütze_ID"), stored);
 }

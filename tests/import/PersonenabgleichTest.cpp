@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace importer;
 
 namespace {
@@ -19,100 +21,62 @@ Mitgliedsdaten mitglied()
     return m;
 }
 
-Kandidat wie(const Mitgliedsdaten& m)
+// A stored person like the member, changed by the function, with its score.
+Kandidat wie(std::int16_t punkte, const std::function<void(Kandidat&)>& aendern = {})
 {
-    Kandidat k;
-    k.nachname = m.nachname;
-    k.vorname = m.vorname;
-    k.geburtsdatum = m.geburtsdatum;
-    k.weiblich = m.weiblich;
-    k.ort = m.ort;
-    k.plz = m.plz;
-    k.strasse = m.strasse;
-    k.mitgliedsnummer = m.mitgliedsnummer;
+    const Mitgliedsdaten m = mitglied();
+    Kandidat k{m.nachname, m.vorname, m.geburtsdatum, m.weiblich, m.ort, m.plz, m.strasse, punkte, 0,
+               m.mitgliedsnummer};
+    if (aendern)
+        aendern(k);
     return k;
 }
 
 } // namespace
 
+// Names, town and street agree when one contains the other; the score, unlike the search, minds
+// letter case.
 TEST(PersonenabgleichTest, ScoreCountsAgreeingProperties)
 {
-    const Mitgliedsdaten m = mitglied();
-    Kandidat k = wie(m);
-    EXPECT_EQ(Punktzahl(k, m), 7);
-    k.strasse = "Hauptstr. 12a"; // one street contains the other
-    EXPECT_EQ(Punktzahl(k, m), 7);
-    k.strasse = "Hauptstr. 14";
-    EXPECT_EQ(Punktzahl(k, m), 6);
-    k = wie(m);
-    k.nachname = "MÜLLER"; // the score, unlike the search, minds letter case
-    k.weiblich = true;
-    EXPECT_EQ(Punktzahl(k, m), 5);
-    k = wie(m);
-    k.plz = "86152";
-    k.geburtsdatum = clubdb::Date();
-    EXPECT_EQ(Punktzahl(k, m), 5);
-
-    EXPECT_TRUE(Enthalten("", "Hans"));
+    const std::vector<std::pair<std::function<void(Kandidat&)>, int>> faelle = {
+        {[](Kandidat&) {}, 7},
+        {[](Kandidat& k) { k.strasse = "Hauptstr. 12a"; }, 7},
+        {[](Kandidat& k) { k.vorname = ""; }, 7},
+        {[](Kandidat& k) { k.nachname = "MÜLLER", k.weiblich = true; }, 5},
+        {[](Kandidat& k) { k.plz = "86152", k.geburtsdatum = clubdb::Date(), k.ort = "augsburg"; }, 4},
+    };
+    for (std::size_t i = 0; i < faelle.size(); ++i)
+        EXPECT_EQ(Punktzahl(wie(0, faelle[i].first), mitglied()), faelle[i].second) << "Fall " << i;
     EXPECT_TRUE(Enthalten("Hans-Peter", "Hans"));
     EXPECT_FALSE(Enthalten("hans", "Hans"));
+    // The membership number's part before its last five characters names the home club.
+    EXPECT_TRUE(IstStammmitgliedschaft(" 04-001-0027 ", " 04-001") && IstStammmitgliedschaft("0027", "04-001"));
+    EXPECT_FALSE(IstStammmitgliedschaft("04-007-0027", "04-001") || IstStammmitgliedschaft("04-001-0027", "4-001"));
 }
 
-TEST(PersonenabgleichTest, SortKeepsEqualScoresInOrder)
+// Candidates are sorted by score, equal scores keeping their order; the best decides the report:
+// 7 under another number is a definite duplicate, 6 a possible one with every candidate of 6.
+TEST(PersonenabgleichTest, SortsCandidatesAndReportsDuplicates)
 {
-    std::vector<Kandidat> liste(5);
-    const std::int16_t punkte[] = {4, 6, 5, 6, 7};
-    for (std::size_t i = 0; i < liste.size(); ++i) {
-        liste[i].punkte = punkte[i];
-        liste[i].personKey = static_cast<std::int64_t>(i + 1);
-    }
+    std::vector<Kandidat> liste;
+    for (const std::int16_t punkte : {4, 6, 5, 6, 7})
+        liste.push_back(wie(punkte, [&](Kandidat& k) { k.personKey = static_cast<std::int64_t>(liste.size() + 1); }));
     KandidatenSortieren(liste);
     std::vector<std::int64_t> keys;
     for (const Kandidat& k : liste)
         keys.push_back(k.personKey);
     EXPECT_EQ(keys, (std::vector<std::int64_t>{5, 2, 4, 3, 1}));
-}
 
-TEST(PersonenabgleichTest, HomeMembershipByTheNumbersFirstPart)
-{
-    EXPECT_TRUE(IstStammmitgliedschaft("04-001-0027", "04-001"));
-    EXPECT_TRUE(IstStammmitgliedschaft(" 04-001-0027 ", " 04-001"));
-    EXPECT_FALSE(IstStammmitgliedschaft("04-007-0027", "04-001"));
-    EXPECT_TRUE(IstStammmitgliedschaft("0027", "04-001"));
-    EXPECT_TRUE(IstStammmitgliedschaft("", "04-001"));
-    EXPECT_FALSE(IstStammmitgliedschaft("04-001-0027", "4-001"));
-}
-
-TEST(PersonenabgleichTest, ReportsDefiniteAndPossibleDuplicates)
-{
     const Mitgliedsdaten m = mitglied();
-    Kandidat gleich = wie(m);
-    gleich.punkte = 7;
-    gleich.mitgliedsnummer = "04-003-0100";
-    EXPECT_EQ(Doppelbericht({gleich}, m),
-              "*********************************************************\r\n"
-              "*\t-------> Doppelter Eintrag! Bitte Prüfen!\t*\r\n"
-              "*********************************************************\r\n"
-              "\t* Müller, Hans\t24.12.1961\tm\tHauptstr. 12\t86150 Augsburg\t04-001-0027\r\n"
-              "\t- Müller, Hans\t24.12.1961\tm\tHauptstr. 12\t86150 Augsburg\t04-003-0100\r\n");
-
-    gleich.mitgliedsnummer = m.mitgliedsnummer; // the same person under its own number
-    EXPECT_EQ(Doppelbericht({gleich}, m), "");
-
-    Kandidat frau = wie(m);
-    frau.weiblich = true;
-    frau.punkte = 6;
-    frau.mitgliedsnummer = "";
-    Kandidat plz = wie(m);
-    plz.plz = "86152";
-    plz.punkte = 6;
-    Kandidat fuenf = wie(m);
-    fuenf.punkte = 5;
-    EXPECT_EQ(Doppelbericht({frau, fuenf, plz}, m),
+    const std::string hans = "Müller, Hans\t24.12.1961\t";
+    EXPECT_EQ(Doppelbericht({wie(7)}, m), ""); // the same person under its own number
+    EXPECT_EQ(Doppelbericht({wie(6, [](Kandidat& k) { k.weiblich = true, k.mitgliedsnummer = ""; }), wie(5),
+                             wie(6, [](Kandidat& k) { k.plz = "86152"; })},
+                            m),
               "\t-------> Eventuell doppelter Eintrag! Bitte Prüfen!\r\n"
-              "\t* Müller, Hans\t24.12.1961\tm\tHauptstr. 12\t86150 Augsburg\t04-001-0027\r\n"
-              "\t- Müller, Hans\t24.12.1961\tw\tHauptstr. 12\t86150 Augsburg\t\r\n"
-              "\t- Müller, Hans\t24.12.1961\tm\tHauptstr. 12\t86152 Augsburg\t04-001-0027\r\n");
-    EXPECT_EQ(Doppelbericht({fuenf}, m), "");
+              "\t* " + hans + "m\tHauptstr. 12\t86150 Augsburg\t04-001-0027\r\n"
+              "\t- " + hans + "w\tHauptstr. 12\t86150 Augsburg\t\r\n"
+              "\t- " + hans + "m\tHauptstr. 12\t86152 Augsburg\t04-001-0027\r\n");
+    EXPECT_EQ(Doppelbericht({wie(5)}, m), "");
     EXPECT_EQ(Doppelbericht({}, m), "");
 }

@@ -4,45 +4,45 @@
 #include <gtest/gtest.h>
 
 using namespace importer;
+using Lines = std::vector<std::string>;
 
+namespace {
+
+// The values of a line, "|"-joined, "-" when it is incomplete.
+std::string werte(const std::string& zeile, bool sieben = false)
+{
+    const Startrechtszeile z = StartrechtszeileAuswerten(zeile, sieben);
+    if (!z.vollstaendig)
+        return "-";
+    return z.stammverein + "|" + z.stammnummer + "|" + z.zweitverein + "|" + z.zweitnummer + "|" + z.spoNr;
+}
+
+} // namespace
+
+// The first line tells whether the file has the seventh column; the SpO-Nr is the rest of the
+// line, its letter for the target written apart and in capitals.
 TEST(StartberechtigungenUmsetzenTest, LayoutFromTheFirstLineAndCleanedValues)
 {
     EXPECT_TRUE(SiebenSpalten("1,a,b,c,d,e,f"));
     EXPECT_TRUE(SiebenSpalten(",a,b,c,d,e,f,g")); // a comma in the first character does not count
-    EXPECT_FALSE(SiebenSpalten(",a,b,c,d,e,f"));
-    EXPECT_FALSE(SiebenSpalten("1,a,b,c,d,e"));
-    EXPECT_FALSE(SiebenSpalten("1,a,b,c,d,e,f,g"));
-    EXPECT_FALSE(SiebenSpalten(""));
+    for (const char* anders : {",a,b,c,d,e,f", "1,a,b,c,d,e", "1,a,b,c,d,e,f,g", ""})
+        EXPECT_FALSE(SiebenSpalten(anders)) << anders;
 
-    const Startrechtszeile sechs = StartrechtszeileAuswerten("x,04-001,04-001-0027,04-007,04-007-0100, 1.10 ", false);
-    EXPECT_TRUE(sechs.vollstaendig);
-    EXPECT_EQ(sechs.stammverein, "04-001");
-    EXPECT_EQ(sechs.stammnummer, "04-001-0027");
-    EXPECT_EQ(sechs.zweitverein, "04-007");
-    EXPECT_EQ(sechs.zweitnummer, "04-007-0100");
-    EXPECT_EQ(sechs.spoNr, "1.10");
-    const Startrechtszeile sieben =
-        StartrechtszeileAuswerten("x,04-001,04-001-0027,egal,04-007,04-007-0100,1.10,mit Komma", true);
-    EXPECT_EQ(sieben.zweitverein, "04-007");
-    EXPECT_EQ(sieben.spoNr, "1.10,mit Komma");
-    EXPECT_FALSE(StartrechtszeileAuswerten("x,04-001,04-001-0027,04-007,04-007-0100", false).vollstaendig);
-    EXPECT_FALSE(StartrechtszeileAuswerten("x,04-001,04-001-0027,,04-007,04-007-0100", true).vollstaendig);
-    EXPECT_FALSE(StartrechtszeileAuswerten("", false).vollstaendig);
-
-    struct Row
-    {
-        const char* roh;
-        const char* spoNr;
-    };
-    const Row rows[] = {{"1.58o", "1.58 O"}, {"1.58-O", "1.58 O"}, {"1.58 o", "1.58 O"}, {"1.58g", "1.58 G"},
-                        {"1.58", "1.58"},    {"1.58 X", "1.58 X"}, {"1.5O", "1.5O"},     {"", ""}};
-    for (const Row& row : rows)
-        EXPECT_EQ(StartrechtszeileAuswerten(std::string("x,1,2,3,4,") + row.roh, false).spoNr, row.spoNr) << row.roh;
+    EXPECT_EQ(werte("x,04-001,04-001-0027,egal,04-007,04-007-0100,1.10,mit Komma", true),
+              "04-001|04-001-0027|04-007|04-007-0100|1.10,mit Komma");
+    EXPECT_EQ(werte("x,04-001,04-001-0027,,04-007,04-007-0100", true), "-");
+    // clang-format off
+    const std::pair<const char*, const char*> spoNr[] = {
+        {"1.58o", "1.58 O"}, {"1.58-O", "1.58 O"}, {"1.58 o", "1.58 O"}, {"1.58g", "1.58 G"}, {"1.58", "1.58"},
+        {"1.58 X", "1.58 X"}, {"1.5O", "1.5O"}, {"", ""}};
+    // clang-format on
+    for (const auto& [roh, bereinigt] : spoNr)
+        EXPECT_EQ(StartrechtszeileAuswerten(std::string("x,1,2,3,4,") + roh, false).spoNr, bereinigt) << roh;
 
     // Membership numbers of association members: the two digits after "99" and one more name it.
-    EXPECT_EQ(StartrechtszeileAuswerten("x,1,99004123,3,4,s", false).stammnummer, "0B-Y00-4123");
-    EXPECT_EQ(StartrechtszeileAuswerten("x,1,990,3,4,s", false).stammnummer, "00-000-Ukn0");
-    EXPECT_EQ(StartrechtszeileAuswerten("x,1,99,3,4,s", false).stammnummer, "");
+    EXPECT_EQ(werte("x,1,99004123,3,4,s"), "|0B-Y00-4123|||s");
+    EXPECT_EQ(werte("x,1,990,3,4,s"), "|00-000-Ukn0|||s");
+    EXPECT_EQ(werte("x,1,99,3,4,s"), "||||s");
 }
 
 namespace {
@@ -55,62 +55,48 @@ struct StartRightsSetup : StepSetup
                 "INSERT INTO Schuetzendaten (M_Name) VALUES ('Müller '), ('Huber ');"
                 "INSERT INTO Mitgliedschaft (Mgl_Schütze_ID, Mgl_Verein_ID, Mgl_MglNr, Mgl_Stamm, Mgl_Pass) VALUES "
                 "(1, 1, '04-001-0027 ', 1, 0), (2, 2, '04-009-0005 ', 1, 0), (1, 3, '04-001-0027 ', 1, 0)");
-        definitions::Disziplin luftgewehr;
-        luftgewehr.Name = "Luftgewehr";
-        luftgewehr.SpoNr = "1.10";
-        definitions::Disziplin kk;
-        kk.Name = std::string(45, 'K');
-        kk.SpoNr = "1.58 O";
-        definitions::Disziplin lang;
-        lang.Name = "Lang";
-        lang.SpoNr = "1.10 Luftgewehr Freihand";
-        definitions.disziplinen.eintraege = {luftgewehr, kk, lang};
-        definitions.disziplinen.anzahl = 3;
-    }
-
-    std::int32_t import(std::initializer_list<std::string> lines)
-    {
-        write("B_Z_1.csv", lines);
-        return StartberechtigungenUmsetzen(context, "B_Z_1.csv");
-    }
-
-    std::vector<std::string> memberships()
-    {
-        return rows("SELECT Mgl_ID, Mgl_Schütze_ID, Mgl_Verein_ID, Mgl_MglNr, Mgl_Eintritt, Mgl_Stamm, Mgl_Pass, "
-                    "Mgl_update FROM Mitgliedschaft ORDER BY Mgl_ID");
+        const auto disziplin = [](std::string name, std::string spoNr) {
+            definitions::Disziplin d;
+            d.Name = std::move(name);
+            d.SpoNr = std::move(spoNr);
+            return d;
+        };
+        definitions.disziplinen = {{disziplin("Luftgewehr", "1.10"), disziplin(std::string(45, 'K'), "1.58 O"),
+                                    disziplin("Lang", "1.10 Luftgewehr Freihand")},
+                                   3};
     }
 };
 
+const std::string kKopf = "\r\nUmsetzen der Startberechtigungen\r\n";
+const std::string kSchluss = "Vidazerierung der Startberechtigungen abgeschlossen\r\n\r\n";
+
 } // namespace
 
+// A membership in the second club that is missing is made, the one in the home club too when
+// only the second exists; a discipline's name is cut to 39 characters.
 TEST(StartberechtigungenUmsetzenTest, ResolvesBothMembershipsAndStoresTheStartRight)
 {
     StartRightsSetup s;
     const std::string neueZweit = "1,04-001,04-001-0027,04-007,04-007-0100,1.10";
     // Only the membership in the second club exists, stored under the home club's number.
     const std::string neueStamm = "1,04-009,04-009-0005,04-007,04-009-0005,1.58o";
-    EXPECT_EQ(s.import({neueZweit, neueZweit, neueStamm}), 0);
-    EXPECT_EQ(s.display.texts, (std::vector<std::string>{"1 / 1", "2 / 2", "3 / 3"}));
+    EXPECT_EQ(s.import(StartberechtigungenUmsetzen, {neueZweit, neueZweit, neueStamm}), 0);
+    EXPECT_EQ(s.display.texts, (Lines{"1 / 1", "2 / 2", "3 / 3"}));
     // Person 1 was marked at home in club 3 as well: the home club of the line takes the mark.
-    EXPECT_EQ(s.memberships(), (std::vector<std::string>{
-                                   "1|1|1|04-001-0027 |NULL|1|0|NULL",
-                                   "2|2|2|04-009-0005 |NULL|0|0|NULL",
-                                   "3|1|3|04-001-0027 |NULL|0|0|NULL",
-                                   "4|1|2|04-007-0100|2024-03-07 09:05:30|0|1|1",
-                                   "5|2|3|04-009-0005|2024-03-07 09:05:30|1|1|1",
-                               }));
-    EXPECT_EQ(s.rows("SELECT StB_ID, StB_Mgl_ID, StB_SpO_Nr, StB_SpO_Bez, StB_update FROM StartBerecht"),
-              (std::vector<std::string>{"1|4|1.10 |Luftgewehr |NULL", "2|4|1.10 |Luftgewehr |NULL",
-                                        "3|2|1.58 O |" + std::string(39, 'K') + " |NULL"}));
-    EXPECT_EQ(s.logText(), "\r\nUmsetzen der Startberechtigungen\r\n"
-                           "3 Zeilen eingelesen, 3 Startberechtigungen eingetragen\r\n"
-                           "Vidazerierung der Startberechtigungen abgeschlossen\r\n\r\n");
+    EXPECT_EQ(s.rows("SELECT * FROM Mitgliedschaft ORDER BY Mgl_ID"),
+              (Lines{"1|1|1|04-001-0027 |NULL|1|0|NULL", "2|2|2|04-009-0005 |NULL|0|0|NULL",
+                     "3|1|3|04-001-0027 |NULL|0|0|NULL", "4|1|2|04-007-0100|2024-03-07 09:05:30|0|1|1",
+                     "5|2|3|04-009-0005|2024-03-07 09:05:30|1|1|1"}));
+    EXPECT_EQ(s.rows("SELECT * FROM StartBerecht"),
+              (Lines{"1|4|1.10 |Luftgewehr |NULL", "2|4|1.10 |Luftgewehr |NULL",
+                     "3|2|1.58 O |" + std::string(39, 'K') + " |NULL"}));
+    EXPECT_EQ(s.logText(), kKopf + "3 Zeilen eingelesen, 3 Startberechtigungen eingetragen\r\n" + kSchluss);
 }
 
 TEST(StartberechtigungenUmsetzenTest, EveryLineThatCannotBePlacedHasOneReason)
 {
     StartRightsSetup s;
-    const std::vector<std::string> zeilen = {
+    const Lines zeilen = {
         "1,04-001,04-001-0027,04-001,04-001-0027,1.10", // the same membership twice
         "1,04-005,04-005-0001,04-007,04-007-0100,1.10", // home club unknown
         "1,04-001,04-001-0027,04-008,04-008-0100,1.10", // second club unknown
@@ -123,21 +109,20 @@ TEST(StartberechtigungenUmsetzenTest, EveryLineThatCannotBePlacedHasOneReason)
         "",
         "1,04-001,04-001-0027,04-007,04-007-0100,1.10 Luftgewehr Freihand",
     };
-    s.write("B_Z_1.csv", {zeilen[0], zeilen[1], zeilen[2], zeilen[3], zeilen[4], zeilen[5], zeilen[6], zeilen[7],
-                        zeilen[8], zeilen[9], zeilen[10]});
+    writeExportFile(s.folder.file("B_Z_1.csv"), zeilen);
     EXPECT_EQ(StartberechtigungenUmsetzen(s.context, "B_Z_1.csv"), 9);
-    const auto kopf = [&](int n) { return "Zeile  " + std::to_string(n) + "\t" + zeilen[n - 1] + "\r\n"; };
-    EXPECT_EQ(s.logText(),
-              "\r\nUmsetzen der Startberechtigungen\r\n" + kopf(1) +
-                  "Vereinsnummern sind gleich! Dies ist nur bei Behindertenwahl möglich!!!\r\n\r\n" + kopf(2) +
-                  "Stammverein nicht gefunden!\r\n\r\n" + kopf(3) + "Zweitverein nicht gefunden!\r\n\r\n" + kopf(4) +
-                  "\t- Zweitmitgliedschaft nicht gefunden\r\n\r\n" + kopf(5) +
-                  "\t- SpO-Nr 1.10 A nicht gefunden\r\n\r\n" + kopf(8) + "\t- Mitgliedsnummer fehlt\r\n\r\n" +
-                  kopf(9) + "\t- Zeile unvollständig\r\n\r\n" + kopf(10) + "\t- Zeile unvollständig\r\n\r\n" +
-                  kopf(11) + "\t- SpO-Nr 1.10 Luftgewehr Freihand ist zu lang\r\n\r\n" +
-                  "11 Zeilen eingelesen, 2 Startberechtigungen eingetragen\r\n"
-                  "Vidazerierung der Startberechtigungen abgeschlossen\r\n\r\n");
+    const auto k = [&](int n) { return kopf(n, zeilen[n - 1]); };
+    EXPECT_EQ(s.logText(), kKopf + k(1) + "Vereinsnummern sind gleich! Dies ist nur bei Behindertenwahl möglich!!!\r\n\r\n" +
+                           k(2) + "Stammverein nicht gefunden!\r\n\r\n" +
+                           k(3) + "Zweitverein nicht gefunden!\r\n\r\n" +
+                           k(4) + "\t- Zweitmitgliedschaft nicht gefunden\r\n\r\n" +
+                           k(5) + "\t- SpO-Nr 1.10 A nicht gefunden\r\n\r\n" +
+                           k(8) + "\t- Mitgliedsnummer fehlt\r\n\r\n" +
+                           k(9) + "\t- Zeile unvollständig\r\n\r\n" +
+                           k(10) + "\t- Zeile unvollständig\r\n\r\n" +
+                           k(11) + "\t- SpO-Nr 1.10 Luftgewehr Freihand ist zu lang\r\n\r\n"
+                           "11 Zeilen eingelesen, 2 Startberechtigungen eingetragen\r\n" + kSchluss);
     // The membership in the second club was made by line 5 even though its discipline is unknown.
     EXPECT_EQ(s.rows("SELECT count(*) FROM Mitgliedschaft WHERE Mgl_Verein_ID = 2 AND Mgl_Schütze_ID = 1"),
-              (std::vector<std::string>{"1"}));
+              Lines{"1"});
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 using namespace importer;
+using Lines = std::vector<std::string>;
 
 namespace {
 
@@ -18,151 +19,81 @@ std::string vereinszeile(const std::string& nummer, const std::string& name, con
            ",Schützenweg,3,86150," + ort + "," + telefon + ",,,,info@example.org,www.verein.example,," + vereinsort;
 }
 
-// Every stored club as "VNummer|Vereinsname|VereinsAbk|Vorsitzender|GName|GStraße|GPlz|GOrt|GTel|Ort".
-std::vector<std::string> vereine(StepSetup& u)
+// A club line for the tests of the step: number, name and town.
+std::string verein(const std::string& nummer, const std::string& name)
 {
-    return u.rows("SELECT VNummer, Vereinsname, VereinsAbk, Vorsitzender, GName, GStraße, GPlz, GOrt, GTel, Ort "
-                  "FROM Vereinsliste ORDER BY VereinsID");
+    return vereinszeile(nummer, name, name, "", "", "", "Ort");
 }
+
+const std::string kSchluss = "Vereinsvidazerierung abgeschlossen\r\n\r\n";
 
 } // namespace
 
-TEST(VereineUmsetzenTest, LineValuesFollowTheClubRules)
-{
-    const Vereinswerte verband = VereinszeileAuswerten("1,99000004,Landesverband,LV,,,,,,,,,,,,,,,");
-    EXPECT_EQ(verband.nummer, "BY-004");
-    EXPECT_EQ(verband.abkuerzung, "BY");
-    EXPECT_EQ(verband.ort, "BY");
-    EXPECT_EQ(verband.vereinsort, "BY");
-
-    const Vereinswerte vorsitz =
-        VereinszeileAuswerten(vereinszeile("04-001", "SG  Tell", "SGT", "1. Vorsitzender", "Maier", "Hans", "Augsburg"));
-    EXPECT_EQ(vorsitz.nummer, "04-001");
-    EXPECT_EQ(vorsitz.name, "SG Tell");
-    EXPECT_EQ(vorsitz.vorsitzender, "Hans Maier");
-    EXPECT_EQ(vorsitz.kontaktName, "Hans Maier");
-    EXPECT_EQ(vorsitz.strasse, "Schützenweg 3");
-    EXPECT_EQ(vorsitz.vereinsort, "Augsburg");
-
-    const Vereinswerte kassier =
-        VereinszeileAuswerten(vereinszeile("04-001", "SG Tell", "SGT", "Kassierer", "Maier", "Hans", "Augsburg",
-                                           "0821 / 123-45", "Stadtbergen"));
-    EXPECT_EQ(kassier.vorsitzender, "");
-    EXPECT_EQ(kassier.kontaktName, "Hans Maier");
-    EXPECT_EQ(kassier.telefon, "0821 12345");
-    EXPECT_EQ(kassier.vereinsort, "Stadtbergen");
-    EXPECT_EQ(kassier.ort, "Augsburg");
-
-    const std::string achtzig(80, 'x');
-    EXPECT_EQ(VereinszeileAuswerten("1,04-001," + achtzig).name, std::string(71, 'x'));
-
-    // "vorsitzend" in other case does not make a chairman; a name part missing in the person
-    // name is appended for the chairman.
-    EXPECT_EQ(VereinszeileAuswerten("1,04-001,V,A,stv. vorsitzender,Maier,Hans").vorsitzender, "");
-    EXPECT_EQ(VereinszeileAuswerten("1,04-001,V,A,Vorsitzende,Ölß,").vorsitzender, "Ölß");
-}
-
+// A chairman is named so only when the function holds "Vorsitzend"; an association takes its
+// abbreviation as short name and town; the club's town defaults to the office's town.
 TEST(VereineUmsetzenTest, StoresClubsAndLogsEveryProblemLine)
 {
     StepSetup u;
-    writeExportFile(u.folder.file("Bezirk_V_2026.csv"),
-                    {
-                        vereinszeile("04-001", "Schützengesellschaft Tell", "SG Tell", "1. Vorsitzender", "Maier",
-                                     "Hans", "Augsburg", "0821 / 123-45"),
-                        vereinszeile("04-002", "", "", "Kassierer", "Huber", "Eva", "Friedberg"),
-                        vereinszeile("", "Ohne Nummer", "ON", "", "", "", "Neusäß"),
-                        vereinszeile("04-001", "Zweite Eintragung", "ZE", "", "", "", "Gersthofen"),
-                        "1,99000004,Landesverband Bayern,LV",
-                        "1,04-003,Kurzzeile,KZ",
-                    });
-
-    EXPECT_EQ(VereineUmsetzen(u.context, "Bezirk_V_2026.csv"), 4);
-
     const std::string z2 = vereinszeile("04-002", "", "", "Kassierer", "Huber", "Eva", "Friedberg");
-    const std::string z3 = vereinszeile("", "Ohne Nummer", "ON", "", "", "", "Neusäß");
+    const std::string z3 = vereinszeile("", "Ohne Nummer", "ON", "stv. vorsitzender", "Maier", "Hans", "Neusäß");
     const std::string z4 = vereinszeile("04-001", "Zweite Eintragung", "ZE", "", "", "", "Gersthofen");
-    EXPECT_EQ(u.logText(), "Umsetzen der Vereinsdaten\r\n"
-                           "Zeile  2\t" + z2 + "\r\n"
+    EXPECT_EQ(u.import(VereineUmsetzen,
+                       {vereinszeile("04-001", "Schützengesellschaft  Tell", "SG Tell", "1. Vorsitzender", "Maier",
+                                     "Hans", "Augsburg", "0821 / 123-45", "Stadtbergen"),
+                        z2, z3, z4, "1,99000004,Landesverband Bayern,LV", "1,04-003,Kurzzeile,KZ",
+                        vereinszeile("04-005", std::string(80, 'x'), "X", "Vorsitzende", "Ölß", "", "Ort"),
+                        // blanks at the edges, a street without house number
+                        "1,08-6  ,SV Linde,SVL,,,, Lindenweg 7 ,,86150,Ort"}),
+              4);
+    EXPECT_EQ(u.logText(), "Umsetzen der Vereinsdaten\r\n" + kopf(2, z2) +
                            " - Vereinsname lang fehlt - Vereinsabkürzung fehlt\r\n"
-                           "\t - Mindestangaben fehlen, Daten können nicht gespeichert werden\r\n"
-                           "Zeile  3\t" + z3 + "\r\n"
-                           " - Vereinsnummer fehlt\r\n"
-                           "Zeile  4\t" + z4 + "\r\n"
-                           " - Vereinsnummer 04-001 bereits eingetragen!\r\n"
-                           "Zeile  6\t1,04-003,Kurzzeile,KZ\r\n"
+                           "\t - Mindestangaben fehlen, Daten können nicht gespeichert werden\r\n" + kopf(3, z3) +
+                           " - Vereinsnummer fehlt\r\n" + kopf(4, z4) +
+                           " - Vereinsnummer 04-001 bereits eingetragen!\r\n" + kopf(6, "1,04-003,Kurzzeile,KZ") +
                            " - Vereinsort fehlt\r\n"
                            "\t - Mindestangaben fehlen, Daten können nicht gespeichert werden\r\n"
-                           "6 Zeilen eingelesen, 4 Vereine angelegt\r\n"
-                           "Vereinsvidazerierung abgeschlossen\r\n"
-                           "\r\n");
-
-    EXPECT_EQ(vereine(u), (std::vector<std::string>{
-                               "04-001 |Schützengesellschaft Tell |SG Tell |Hans Maier |Hans Maier |Schützenweg 3 |"
-                               "86150 |Augsburg |0821 12345 |Augsburg ",
-                               " |Ohne Nummer |ON | | |Schützenweg 3 |86150 |Neusäß | |Neusäß ",
-                               "04-001 |Zweite Eintragung |ZE | | |Schützenweg 3 |86150 |Gersthofen | |Gersthofen ",
-                               "BY-004 |Landesverband Bayern |BY | | | | |BY | |BY ",
-                           }));
-    EXPECT_EQ(u.display.texts,
-              (std::vector<std::string>{"1 / 1", "2 / 1", "3 / 2", "4 / 3", "5 / 4", "6 / 4"}));
+                           "8 Zeilen eingelesen, 6 Vereine angelegt\r\n" + kSchluss);
+    const std::string adresse = "|Schützenweg 3 |86150 |";
+    const std::string netz = "info@example.org |www.verein.example | |1";
+    EXPECT_EQ(u.rows("SELECT VNummer, Vereinsname, VereinsAbk, Vorsitzender, GName, GStraße, GPlz, GOrt, GTel, Ort, "
+                     "GeMail, GHomePage, AName, V_update FROM Vereinsliste ORDER BY VereinsID"),
+              (Lines{"04-001 |Schützengesellschaft Tell |SG Tell |Hans Maier |Hans Maier " + adresse +
+                         "Augsburg |0821 12345 |Stadtbergen |" + netz,
+                     " |Ohne Nummer |ON | |Hans Maier " + adresse + "Neusäß | |Neusäß |" + netz,
+                     "04-001 |Zweite Eintragung |ZE | | " + adresse + "Gersthofen | |Gersthofen |" + netz,
+                     "BY-004 |Landesverband Bayern |BY | | | | |BY | |BY | | | |1",
+                     "04-005 |" + std::string(71, 'x') + " |X |Ölß |Ölß " + adresse + "Ort | |Ort |" + netz,
+                     "08-6 |SV Linde |SVL | | |Lindenweg 7 |86150 |Ort | |Ort | | | |1"}));
+    EXPECT_EQ(u.display.texts, (Lines{"1 / 1", "2 / 1", "3 / 2", "4 / 3", "5 / 4", "6 / 4", "7 / 5", "8 / 6"}));
 }
 
-TEST(VereineUmsetzenTest, EmptyFileMissingFileAndAbort)
+TEST(VereineUmsetzenTest, MissingFileAndAbort)
 {
-    {
-        StepSetup u;
-        writeExportFile(u.folder.file("leer_V_.csv"), {});
-        EXPECT_EQ(VereineUmsetzen(u.context, "leer_V_.csv"), 0);
-        EXPECT_EQ(u.logText(), "Umsetzen der Vereinsdaten\r\n0 Zeilen eingelesen, 0 Vereine angelegt\r\n"
-                               "Vereinsvidazerierung abgeschlossen\r\n\r\n");
-    }
-    {
-        StepSetup u;
-        EXPECT_EQ(VereineUmsetzen(u.context, "weg_V_.csv"), 0);
-        ASSERT_EQ(u.questions.asked.size(), 1u);
-        EXPECT_EQ(u.questions.asked[0].title, "Fehler");
-        EXPECT_EQ(u.questions.asked[0].text, "Datei " + u.folder.file("weg_V_.csv") + " nicht gefunden!");
-        EXPECT_EQ(u.logText(), "Umsetzen der Vereinsdaten\r\n");
-    }
-    {
-        // Abbruch pressed while line 2 is shown: the step stops before line 3 and still writes
-        // its count and closing records.
-        StepSetup u;
-        writeExportFile(u.folder.file("x_V_.csv"), {vereinszeile("04-001", "A", "A", "", "", "", "Ort"),
-                                                    vereinszeile("04-002", "B", "B", "", "", "", "Ort"),
-                                                    vereinszeile("04-003", "C", "C", "", "", "", "Ort")});
-        u.display.onEvents = [&] { u.abort = u.display.texts.size() == 2; };
-        EXPECT_EQ(VereineUmsetzen(u.context, "x_V_.csv"), 0);
-        EXPECT_EQ(u.logText(), "Umsetzen der Vereinsdaten\r\n2 Zeilen eingelesen, 2 Vereine angelegt\r\n"
-                               "Vereinsvidazerierung abgeschlossen\r\n\r\n");
-        EXPECT_EQ(vereine(u).size(), 2u);
-    }
+    StepSetup fehlt;
+    EXPECT_EQ(VereineUmsetzen(fehlt.context, "weg_V_.csv"), 0);
+    ASSERT_EQ(fehlt.questions.asked.size(), 1u);
+    EXPECT_EQ(fehlt.questions.asked[0].title, "Fehler");
+    EXPECT_EQ(fehlt.questions.asked[0].text, "Datei " + fehlt.folder.file("weg_V_.csv") + " nicht gefunden!");
+    EXPECT_EQ(fehlt.logText(), "Umsetzen der Vereinsdaten\r\n");
+
+    // Abbruch pressed while line 2 is shown: the step stops before line 3 and still writes its
+    // count and closing records.
+    StepSetup u;
+    u.display.onEvents = [&] { u.abort = u.display.texts.size() == 2; };
+    EXPECT_EQ(u.import(VereineUmsetzen, {verein("04-001", "A"), verein("04-002", "B"), verein("04-003", "C")}), 0);
+    EXPECT_EQ(u.logText(), "Umsetzen der Vereinsdaten\r\n2 Zeilen eingelesen, 2 Vereine angelegt\r\n" + kSchluss);
+    EXPECT_EQ(u.rows("SELECT count(*) FROM Vereinsliste"), Lines{"2"});
 }
 
+// A club that cannot be stored is a problem of its line and not counted.
 TEST(VereineUmsetzenTest, AClubThatCannotBeStoredIsAProblemAndNotCounted)
 {
     StepSetup u;
-    {
-        clubdb::Connection db = clubdb::Connection::open(u.database);
-        db.execute("CREATE TRIGGER Sperre BEFORE INSERT ON Vereinsliste WHEN substr(NEW.Vereinsname, 1, 4) = 'Fehl' "
-                   "BEGIN SELECT RAISE(ABORT, 'Testfehler'); END");
-    }
-    const std::string fehl = vereinszeile("04-002", "Fehlschlag", "F", "", "", "", "Ort");
-    writeExportFile(u.folder.file("x_V_.csv"), {vereinszeile("04-001", "Gut", "G", "", "", "", "Ort"), fehl});
-
-    EXPECT_EQ(VereineUmsetzen(u.context, "x_V_.csv"), 1);
-    EXPECT_EQ(u.logText(), "Umsetzen der Vereinsdaten\r\n"
-                           "Zeile  2\t" + fehl + "\r\n"
+    u.execute("CREATE TRIGGER Sperre BEFORE INSERT ON Vereinsliste WHEN NEW.Vereinsname = 'Fehlschlag ' "
+              "BEGIN SELECT RAISE(ABORT, 'Testfehler'); END");
+    EXPECT_EQ(u.import(VereineUmsetzen, {verein("04-001", "Gut"), verein("04-002", "Fehlschlag")}), 1);
+    EXPECT_EQ(u.logText(), "Umsetzen der Vereinsdaten\r\n" + kopf(2, verein("04-002", "Fehlschlag")) +
                            " - Verein konnte nicht gespeichert werden: Testfehler\r\n"
-                           "2 Zeilen eingelesen, 1 Vereine angelegt\r\n"
-                           "Vereinsvidazerierung abgeschlossen\r\n\r\n");
-    EXPECT_EQ(vereine(u).size(), 1u);
-
-    // Without its table the club database stores nothing, and every line says why.
-    StepSetup ohne;
-    clubdb::Connection::open(ohne.database).execute("DROP TABLE Vereinsliste");
-    writeExportFile(ohne.folder.file("x_V_.csv"), {vereinszeile("04-001", "Gut", "G", "", "", "", "Ort")});
-    EXPECT_EQ(VereineUmsetzen(ohne.context, "x_V_.csv"), 1);
-    EXPECT_NE(ohne.logText().find(" - Verein konnte nicht gespeichert werden: no such table: Vereinsliste\r\n"),
-              std::string::npos);
+                           "2 Zeilen eingelesen, 1 Vereine angelegt\r\n" + kSchluss);
+    EXPECT_EQ(u.rows("SELECT count(*) FROM Vereinsliste"), Lines{"1"});
 }

@@ -9,8 +9,9 @@
 #include <initializer_list>
 #include <iterator>
 #include <string>
+#include <vector>
 
-template <typename Lines> void writeExportFile(const std::string& path, const Lines& lines)
+inline void writeExportFile(const std::string& path, const std::vector<std::string>& lines)
 {
     std::ofstream file(path, std::ios::binary);
     for (const std::string& line : lines)
@@ -19,7 +20,7 @@ template <typename Lines> void writeExportFile(const std::string& path, const Li
 
 inline void writeExportFile(const std::string& path, std::initializer_list<std::string> lines)
 {
-    writeExportFile<std::initializer_list<std::string>>(path, lines);
+    writeExportFile(path, std::vector<std::string>(lines));
 }
 
 inline std::string readBytes(const std::string& path)

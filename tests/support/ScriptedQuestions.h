@@ -28,6 +28,7 @@ public:
     std::deque<std::optional<std::string>> folders;
     std::vector<Asked> asked;
     std::vector<questions::FileChoice> fileChoices;
+    std::vector<std::string> folderStarts; // the start folder of every folder choice
 
     questions::Answer ask(const std::string& title, const std::string& text, questions::Buttons buttons) override
     {
@@ -51,8 +52,9 @@ public:
         return file;
     }
 
-    std::optional<std::string> chooseFolder(const std::string& title, const std::string&) override
+    std::optional<std::string> chooseFolder(const std::string& title, const std::string& startFolder) override
     {
+        folderStarts.push_back(startFolder);
         if (folders.empty())
             throw std::logic_error("unerwartete Ordnerauswahl: " + title);
         auto folder = folders.front();

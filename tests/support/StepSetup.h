@@ -5,10 +5,10 @@
 // definitions and a fixed clock.
 
 #include "clubdb/DatenbankErstellen.h"
-#include "clubdb/Statement.h"
 #include "import/Schritt.h"
 #include "import/Vereinsverzeichnis.h"
 #include "support/ExportFiles.h"
+#include "support/QueryRows.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempFolder.h"
 
@@ -16,19 +16,21 @@
 #include <string>
 #include <vector>
 
-class RecordingDisplay : public importer::Schrittanzeige
+struct RecordingDisplay : importer::Schrittanzeige
 {
-public:
     std::vector<std::string> texts;
-    std::function<void()> onEvents;
+    std::function<void()> onEvents = [] {};
 
     void fortschritt(importer::Anzeige, const std::string& text) override { texts.push_back(text); }
-    void ereignisseVerarbeiten() override
-    {
-        if (onEvents)
-            onEvents();
-    }
+    void ereignisseVerarbeiten() override { onEvents(); }
 };
+
+// The head of a problem line in the log: "Zeile", the number with one blank before it, TAB,
+// the line as read.
+inline std::string kopf(int nummer, const std::string& zeile)
+{
+    return "Zeile  " + std::to_string(nummer) + "\t" + zeile + "\r\n";
+}
 
 struct StepSetup
 {
@@ -54,6 +56,13 @@ struct StepSetup
         writeExportFile(folder.file(name), lines);
     }
 
+    // Writes the lines as the export file and runs the step on it.
+    template <typename Step> std::int32_t import(Step step, std::initializer_list<std::string> lines)
+    {
+        write("B_X_1.csv", lines);
+        return step(context, "B_X_1.csv");
+    }
+
     std::string logText()
     {
         log.schliessen();
@@ -62,18 +71,5 @@ struct StepSetup
 
     void execute(const std::string& sql) { clubdb::Connection::open(database).execute(sql); }
 
-    // The rows of a query, each as its fields joined by "|" (a field without value as "NULL").
-    std::vector<std::string> rows(const std::string& sql)
-    {
-        clubdb::Connection db = clubdb::Connection::open(database);
-        clubdb::Statement query(db, sql);
-        std::vector<std::string> result;
-        while (query.step()) {
-            std::string row;
-            for (int i = 0; i < query.columnCount(); ++i)
-                row += (i ? "|" : "") + (query.isNull(i) ? std::string("NULL") : query.text(i));
-            result.push_back(row);
-        }
-        return result;
-    }
+    std::vector<std::string> rows(const std::string& sql) { return queryRows(database, sql); }
 };

@@ -1,0 +1,241 @@
+#pragma once
+
+// A whole conversion run for tests: an export folder, a new club database, the small definitions
+// file, and a front end that records what the run told it and lets a test act at a chosen line
+// of a chosen step (press Abbruch, fill the disk, take a lock).
+
+#include "clubdb/DatenbankErstellen.h"
+#include "clubdb/Statement.h"
+#include "run/Umsetzungslauf.h"
+#include "support/DefinitionsFile.h"
+#include "support/ExportFiles.h"
+#include "support/ScriptedQuestions.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <regex>
+#include <string>
+#include <vector>
+
+inline bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+inline bool anyContains(const std::vector<std::string>& texts, const std::string& part)
+{
+    for (const std::string& text : texts)
+        if (contains(text, part))
+            return true;
+    return false;
+}
+
+// Export lines: clubs 04-001 ..., members of club 04-001 with membership numbers 04-001-0001 ...,
+// each a person of its own, and start rights of those members for club 04-002. The names do not
+// contain each other and birth dates and postcodes are the person's own: no line finds the
+// person of another line.
+inline std::vector<std::string> numbered(int count, const std::function<std::string(const std::string&)>& line)
+{
+    std::vector<std::string> lines;
+    for (int i = 1; i <= count; ++i)
+        lines.push_back(line(std::to_string(i)));
+    return lines;
+}
+
+inline std::string padded(const std::string& i, std::size_t width)
+{
+    return std::string(width > i.size() ? width - i.size() : 0, '0') + i;
+}
+
+inline std::string memberNumber(const std::string& i)
+{
+    return "04-001-" + padded(i, 4);
+}
+inline std::string memberName(const std::string& i)
+{
+    return "N" + padded(i, 5) + "x";
+}
+
+inline std::vector<std::string> clubLines(int count)
+{
+    return numbered(count, [](const std::string& i) {
+        return "1,04-" + padded(i, 3) + ",Schützenverein Nummer " + i + ",SV " + i + ",,,,,,,Augsburg";
+    });
+}
+
+// club: "04-001" for home memberships; the same persons exported by "04-002" are second memberships.
+inline std::vector<std::string> memberLines(int count, const std::string& club = "04-001")
+{
+    return numbered(count, [&](const std::string& i) {
+        return "1," + club + "," + memberNumber(i) + ",01.01.2000,,," + memberName(i) + ",V" + memberName(i) + "," + i +
+               ".1.1950,M,,,,,,Hauptstraße," + i + "," + std::to_string(10000 + std::stoi(i)) + ",Augsburg,0821 12345";
+    });
+}
+
+inline std::vector<std::string> startRightLines(int count)
+{
+    return numbered(count, [](const std::string& i) {
+        return "1,04-001," + memberNumber(i) + ",04-002," + memberNumber(i) + ",1.10";
+    });
+}
+
+class RecordingFrontend : public run::Lauffrontend
+{
+public:
+    ScriptedQuestions questions;
+    std::vector<std::string> events; // what the run told its front end, in order
+    clubdb::VdbInhalt content;
+    // Called after every export line with its step and its number within the step.
+    std::function<void(importer::Anzeige, int)> onLine;
+    // Called after each step's count with the step's number: 1 clubs, 2 members, 3 start rights.
+    std::function<void(int)> afterStep;
+
+    questions::Questions& fragen() override { return questions; }
+    void inhalt(const clubdb::VdbInhalt& i) override
+    {
+        content = i;
+        events.push_back("inhalt " + clubdb::Anzeigetext(i.vereine));
+        if (afterStep)
+            afterStep(++m_steps);
+    }
+    void laufzustand(bool laeuft) override { events.push_back(laeuft ? "läuft" : "steht"); }
+    void logAnzeigen(const std::string& pfad) override { events.push_back("zeige " + pfad); }
+    void fortschritt(importer::Anzeige anzeige, const std::string& text) override
+    {
+        events.push_back("fortschritt " + text);
+        m_lines = anzeige == m_step ? m_lines + 1 : 1;
+        m_step = anzeige;
+    }
+    void ereignisseVerarbeiten() override
+    {
+        if (onLine)
+            onLine(m_step, m_lines);
+    }
+
+    // The texts of the messages titled "Fehler", in order.
+    std::vector<std::string> errors() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& asked : questions.asked)
+            if (asked.title == "Fehler")
+                texts.push_back(asked.text);
+        return texts;
+    }
+
+private:
+    int m_steps = 0;
+    importer::Anzeige m_step = importer::Anzeige::Vereine;
+    int m_lines = 0;
+};
+
+struct RunSetup
+{
+    TempFolder folder;
+    RecordingFrontend frontend;
+    clubdb::Date now = *clubdb::Date::fromCivil(2024, 3, 7, 9, 5, 30);
+    run::Umsetzungslauf lauf{frontend, [this] { return now; }};
+    run::Laufeingaben eingaben;
+    std::string definitions = folder.file("wkak.zrv");
+
+    RunSetup()
+    {
+        std::filesystem::create_directory(folder.path() / "export");
+        eingaben.exportOrdner = folder.file("export") + "/";
+        eingaben.vdbPfad = folder.file("Verein.vdb");
+        eingaben.vdbOrdner = folder.path().string() + "/";
+        clubdb::DatenbankErstellen(eingaben.vdbPfad);
+        writeDefinitionsFile(definitions);
+        frontend.questions.answers = {questions::Answer::No}; // show the log?
+    }
+
+    std::string exportFile(const char* kind) const { return eingaben.exportOrdner + "B_" + kind + "_1.csv"; }
+
+    // Writes the clubs ("V"), members ("M") or start-rights ("Z") file and marks it found.
+    void write(const char* kind, const std::vector<std::string>& lines)
+    {
+        std::string bytes;
+        for (const std::string& line : lines)
+            bytes += text::encodeWindows1252(line) + "\r\n";
+        writeBytes(kind, bytes);
+    }
+
+    void writeBytes(const char* kind, const std::string& bytes)
+    {
+        std::ofstream(exportFile(kind), std::ios::binary) << bytes;
+        importer::Exportdatei& datei = kind[0] == 'V'   ? eingaben.dateien.vereine
+                                       : kind[0] == 'M' ? eingaben.dateien.mitglieder
+                                                        : eingaben.dateien.startrechte;
+        datei = {"B_" + std::string(kind) + "_1.csv", true};
+    }
+
+    // Clubs 04-001 ..., members of 04-001 and their start rights for 04-002 (see clubLines below).
+    void files(int clubs, int members = 0, int rights = 0)
+    {
+        write("V", clubLines(clubs));
+        if (members)
+            write("M", memberLines(members));
+        if (rights)
+            write("Z", startRightLines(rights));
+    }
+
+    // Calls action after the given line of the given step.
+    void at(importer::Anzeige step, int line, std::function<void()> action)
+    {
+        frontend.onLine = [=](importer::Anzeige anzeige, int current) {
+            if (anzeige == step && current == line)
+                action();
+        };
+    }
+
+    run::Laufende start()
+    {
+        std::string pfad = definitions;
+        return lauf.start(eingaben, pfad);
+    }
+
+    // Runs the conversion, which must end and leave a sound club database.
+    void runToEnd()
+    {
+        EXPECT_EQ(start(), run::Laufende::Beendet);
+        EXPECT_EQ(integrity(), "ok");
+    }
+
+    std::string logPath() const { return folder.file("Log_20240307_0905.log"); }
+    std::string log() const { return readLog(logPath()); }
+
+    // The count that a step wrote into its closing record, "... Zeilen eingelesen, N <what>".
+    int loggedCount(const std::string& what) const
+    {
+        const std::string logText = log();
+        std::smatch found;
+        return std::regex_search(logText, found, std::regex("Zeilen eingelesen, (\\d+) " + what)) ? std::stoi(found[1])
+                                                                                                  : -1;
+    }
+
+    // The rows of a query on the club database, each as its fields joined by "|" (NULL as "NULL").
+    std::vector<std::string> rows(const std::string& sql) const
+    {
+        clubdb::Connection db = clubdb::Connection::open(eingaben.vdbPfad);
+        clubdb::Statement query(db, sql);
+        std::vector<std::string> result;
+        while (query.step()) {
+            std::string row;
+            for (int i = 0; i < query.columnCount(); ++i)
+                row += (i ? "|" : "") + (query.isNull(i) ? std::string("NULL") : query.text(i));
+            result.push_back(row);
+        }
+        return result;
+    }
+
+    std::string single(const std::string& sql) const
+    {
+        const std::vector<std::string> found = rows(sql);
+        return found.empty() ? "" : found.front();
+    }
+    std::int64_t count(const std::string& table) const { return std::stoll(single("SELECT count(*) FROM " + table)); }
+    std::string integrity() const { return single("PRAGMA integrity_check"); }
+};
