@@ -349,6 +349,11 @@ std::string dateText(std::uint32_t date)
 // ---------------------------------------------------------------------------------------------
 // The federation: districts, towns with their postcodes, clubs.
 
+std::size_t clubsOf(const ExportOptions& options)
+{
+    return std::max<std::size_t>(2, (options.memberLines + options.membersPerClub / 2) / options.membersPerClub);
+}
+
 struct District
 {
     std::string code; // "04"
@@ -495,7 +500,7 @@ void Generator::buildFederation()
 {
     Random random(m_options.seed);
     const std::size_t lines = m_options.memberLines;
-    const std::size_t clubCount = std::max<std::size_t>(2, (lines + 75) / 150);
+    const std::size_t clubCount = clubsOf(m_options);
     // Two-digit district codes; "99" would mark an association instead of a club.
     const std::size_t districtCount =
         std::min<std::size_t>({clubCount, 98, std::max<std::size_t>(3, (clubCount + 119) / 120)});
@@ -1176,6 +1181,9 @@ ExportFiles generateExport(const std::filesystem::path& folder, const ExportOpti
 {
     if (options.memberLines == 0 || options.memberLines > 5'000'000)
         throw std::invalid_argument("Die Zahl der Mitgliederzeilen muss zwischen 1 und 5 000 000 liegen.");
+    // Two digits of the district ("99" marks an association), three of the club.
+    if (options.membersPerClub == 0 || clubsOf(options) > 98 * 999)
+        throw std::invalid_argument("So viele Vereine passen nicht in die Vereinsnummern von 98 Bezirken.");
 
     Generator first(options);
     first.buildFederation();

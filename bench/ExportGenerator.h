@@ -32,6 +32,10 @@ struct ExportOptions
     int exportYear = 2026;          // the year in the file names; no date lies after it
     std::string filePrefix = "Verband";
 
+    // Member lines per club: about 100 in a real federation, 40 in one of many small clubs (the
+    // harder case for every lookup of a club). Club sizes vary around it.
+    std::size_t membersPerClub = 100;
+
     // Hostile content, each for about hostilePercent percent of the persons when switched on.
     bool apostrophes = false;     // D'Angelo, O'Brien; an apostrophe in a few streets too
     bool wildcards = false;       // "%" and "_" inside last names, first names and streets
@@ -71,7 +75,8 @@ struct ExportFiles
 
 // Writes the four files into folder (created when missing; files of the same names are
 // replaced). Throws std::runtime_error when a file cannot be written and
-// std::invalid_argument when memberLines is 0 or larger than 5 000 000.
+// std::invalid_argument when memberLines is 0 or larger than 5 000 000, or when the clubs do not
+// fit into the club numbers of 98 districts of 999 clubs.
 ExportFiles generateExport(const std::filesystem::path& folder, const ExportOptions& options);
 
 } // namespace exportgen

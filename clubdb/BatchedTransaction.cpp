@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace clubdb {
 namespace {
 
@@ -22,8 +24,7 @@ DbError givenUp(Connection& connection)
 
 } // namespace
 
-BatchedTransaction::BatchedTransaction(Connection& connection, int linesPerCommit)
-    : m_connection(connection), m_linesPerCommit(linesPerCommit)
+BatchedTransaction::BatchedTransaction(Connection& connection) : m_connection(connection)
 {
     begin();
 }
@@ -54,6 +55,7 @@ BatchedTransaction::Outcome BatchedTransaction::lost(DbError error)
 
 BatchedTransaction::Outcome BatchedTransaction::lineDone()
 {
+    ++m_linesDone;
     Outcome outcome = Outcome::Open;
     if (!m_open) {
         outcome = Outcome::Committed; // the line's writes committed themselves
@@ -72,8 +74,11 @@ BatchedTransaction::Outcome BatchedTransaction::lineDone()
                 outcome = lost(e);
         }
     }
-    if (outcome != Outcome::Open)
+    if (outcome != Outcome::Open) {
         m_lines = 0;
+        const long long nextBatch = m_linesDone / kLinesPerCommit * kLinesPerCommit;
+        m_linesPerCommit = static_cast<int>(std::clamp<long long>(nextBatch, kLinesPerCommit, kMaxLinesPerCommit));
+    }
     begin();
     return outcome;
 }

@@ -1,11 +1,17 @@
 #pragma once
 
-// Stores the records of a long import step in transactions of a few thousand lines.
+// Stores the records of a long import step in transactions of some thousand lines.
 //
 // One transaction per record would cost one disk sync per record and make a federation export
 // take hours; one transaction for the whole step would lose everything on a crash. Committing
-// every few thousand lines keeps both the speed and a consistent file: a killed process
+// some thousand lines at a time keeps both the speed and a consistent file: a killed process
 // leaves the lines committed so far, never half a line.
+//
+// The batches grow with the step, from kLinesPerCommit lines up to kMaxLinesPerCommit. Each
+// commit writes every index page that its lines changed, twice (journal and file), and the
+// lines of a federation's members file change pages all over the name index: with batches of
+// a fixed size, the writing grew with the square of the export. A commit never writes more than
+// the page cache holds, whatever the batch: the engine writes out what does not fit as it goes.
 //
 // The price is that a failure may cost a whole batch: when the disk is full or a write fails,
 // the engine rolls the open transaction back on its own, and a commit that cannot get the file
@@ -22,7 +28,8 @@ namespace clubdb {
 class BatchedTransaction
 {
 public:
-    static constexpr int kLinesPerCommit = 5000;
+    static constexpr int kLinesPerCommit = 5000;      // the first batch; every batch is a multiple of it
+    static constexpr int kMaxLinesPerCommit = 250000; // the most lines a failure may cost
 
     // What became of the lines since the last commit.
     enum class Outcome {
@@ -31,15 +38,17 @@ public:
         Lost,      // they are not in the file, and never will be; error() tells why
     };
 
-    explicit BatchedTransaction(Connection& connection, int linesPerCommit = kLinesPerCommit);
+    explicit BatchedTransaction(Connection& connection);
 
     // Commits what is stored so far; a destructor cannot report, so call finish().
     ~BatchedTransaction();
     BatchedTransaction(const BatchedTransaction&) = delete;
     BatchedTransaction& operator=(const BatchedTransaction&) = delete;
 
-    // Marks the end of one export line; commits after every linesPerCommit lines, then begins
-    // the transaction of the next lines. A commit that finds the file locked is tried again
+    // Marks the end of one export line; commits when the batch is full, then begins the
+    // transaction of the next lines: the first after kLinesPerCommit lines, each further one
+    // after as many lines as went before, in whole kLinesPerCommit and at most
+    // kMaxLinesPerCommit. A commit that finds the file locked is tried again
     // after the next batch. When no transaction can begin, the next line's writes are stored one
     // by one as they come.
     Outcome lineDone();
@@ -56,8 +65,9 @@ private:
     Outcome lost(DbError error);
 
     Connection& m_connection;
-    int m_linesPerCommit;
-    int m_lines = 0;
+    int m_linesPerCommit = kLinesPerCommit; // of the current batch
+    int m_lines = 0;                        // towards the next commit
+    long long m_linesDone = 0;              // since the step began
     bool m_open = false; // a transaction of this batch holds lines not yet committed
     std::optional<DbError> m_error;
 };

@@ -165,11 +165,21 @@ Date Date::dateOnly() const
 
 std::string Date::toText() const
 {
+    // Written by hand: every stored person and membership carries dates, and the general
+    // formatting costs more than the rest of preparing the record.
     const Civil c = civilFromDays(m_days + kZeroDay);
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u %02d:%02d:%02d", static_cast<int>(c.year), c.month, c.day,
-                  hour(), minute(), second());
-    return buffer;
+    std::string text = "0000-00-00 00:00:00";
+    const auto put = [&text](std::size_t end, long value, int digits) {
+        for (; digits > 0; --digits, value /= 10)
+            text[--end] = static_cast<char>('0' + value % 10);
+    };
+    put(4, static_cast<long>(c.year), 4);
+    put(7, static_cast<long>(c.month), 2);
+    put(10, static_cast<long>(c.day), 2);
+    put(13, hour(), 2);
+    put(16, minute(), 2);
+    put(19, second(), 2);
+    return text;
 }
 
 std::string Date::toGerman() const

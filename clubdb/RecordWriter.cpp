@@ -48,7 +48,7 @@ std::int64_t RecordInserter::insert(std::initializer_list<Value> values)
 {
     assert(values.size() == m_fieldCount);
     m_statement.reset();
-    m_statement.bindAll(values);
+    m_statement.bindAllBorrowed(values);
     m_statement.execute();
     return m_connection.lastInsertKey();
 }
@@ -64,7 +64,7 @@ void RecordUpdater::update(std::int64_t key, std::initializer_list<Value> values
 {
     assert(values.size() == m_fieldCount);
     m_statement.reset();
-    m_statement.bindAll(values);
+    m_statement.bindAllBorrowed(values);
     m_statement.bind(static_cast<int>(m_fieldCount) + 1, key);
     m_statement.execute();
 }

@@ -82,6 +82,22 @@ int compareIgnoringCase(std::string_view a, std::string_view b)
     return 0;
 }
 
+std::string caseFolded(std::string_view text)
+{
+    std::string folded;
+    folded.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            folded += static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte);
+            ++i;
+        } else {
+            text::appendUtf8(folded, text::foldCase(text::nextCodePoint(text, i)));
+        }
+    }
+    return folded;
+}
+
 void installSqlFunctions(sqlite3* db)
 {
     for (const int arguments : {2, 3})

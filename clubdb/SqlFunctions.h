@@ -35,6 +35,11 @@ std::string likeContains(std::string_view value);
 // Three-way comparison of two texts, ignoring letter case as likeMatches() does.
 int compareIgnoringCase(std::string_view a, std::string_view b);
 
+// The text with every letter in the one case that likeMatches() compares: a text holds a value
+// regardless of case exactly when the folded text holds the folded value, character for
+// character and byte for byte. Lets an index in memory answer as LIKE would.
+std::string caseFolded(std::string_view text);
+
 // Replaces LIKE and adds the collation on the connection db. Throws DbError on failure.
 void installSqlFunctions(sqlite3* db);
 

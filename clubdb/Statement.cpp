@@ -22,6 +22,9 @@ std::string_view trimmedSpaces(std::string_view s)
     return s;
 }
 
+// Longer texts are copied as bind() copies them.
+constexpr std::size_t kBorrowedTextLimit = 1 << 20;
+
 DbError typeMismatch(const Statement& statement, int column)
 {
     return DbError(fehler::kTypenUnvertraeglich,
@@ -71,6 +74,23 @@ Statement& Statement::bindAll(std::initializer_list<Value> values)
     int position = 1;
     for (const Value& value : values)
         bind(position++, value);
+    return *this;
+}
+
+Statement& Statement::bindAllBorrowed(std::initializer_list<Value> values)
+{
+    int position = 1;
+    for (const Value& value : values) {
+        const auto* s = std::get_if<std::string>(&value);
+        // A text without NUL byte is bound up to its terminator: the engine then needs neither a
+        // copy nor a terminated copy for the checks of the field.
+        if (s && s->size() < kBorrowedTextLimit && s->find('\0') == std::string::npos)
+            check(sqlite3_db_handle(m_statement),
+                  sqlite3_bind_text(m_statement, position, s->c_str(), -1, SQLITE_STATIC));
+        else
+            bind(position, value);
+        ++position;
+    }
     return *this;
 }
 

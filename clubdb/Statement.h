@@ -40,6 +40,11 @@ public:
     // Binds the values to the parameters 1, 2, 3, ... in order.
     Statement& bindAll(std::initializer_list<Value> values);
 
+    // As bindAll(), without copying the texts: for the writers, which store a record for every
+    // export line. The values must live until the statement has run, and the statement must be
+    // bound anew before it runs again.
+    Statement& bindAllBorrowed(std::initializer_list<Value> values);
+
     // Moves to the next row; false when there is none. Throws DbError.
     bool step();
 

@@ -15,10 +15,10 @@ namespace {
 class Mitgliederwerkzeuge
 {
 public:
-    Mitgliederwerkzeuge(clubdb::Connection& db, Suchverfahren verfahren)
+    Mitgliederwerkzeuge(clubdb::Connection& db, const Schrittkontext& kontext)
         : m_db(db)
-        , m_verfahren(verfahren)
-        , vereine(db, Vereinssuche::Merken)
+        , m_verfahren(kontext.suchverfahren)
+        , vereine(db, kontext)
         , abfragen(neueAbfragen())
     {
     }
@@ -49,7 +49,7 @@ std::int32_t MitgliederUmsetzen(const Schrittkontext& kontext, const std::string
     if (!lauf.oeffnen(dateiname))
         return 0;
 
-    Schrittdatenbank<Mitgliederwerkzeuge> db(kontext.vdbPfad, kontext.suchverfahren);
+    Schrittdatenbank<Mitgliederwerkzeuge> db(kontext.vdbPfad, kontext);
     std::int32_t angelegt = 0;
     std::string zeile;
     while (lauf.naechsteZeile(zeile)) {

@@ -21,14 +21,12 @@ std::string gelesen(const clubdb::Statement& s, int spalte)
     return s.isNull(spalte) ? std::string() : text::trim(s.text(spalte));
 }
 
-// Every stored text is the trimmed value followed by one blank, so that no text field of the
-// club database ever receives an empty text.
-std::string gespeichert(std::string_view wert)
+} // namespace
+
+std::string GespeicherterText(std::string_view wert)
 {
     return text::trim(wert) + " ";
 }
-
-} // namespace
 
 Mitgliederabfragen::Mitgliederabfragen(clubdb::Connection& db)
     : m_kandidaten(db, "SELECT M_Name, M_Vorname, M_GebDat, M_Weiblich, M_Ort, M_Plz, M_Straße, M_ID, "
@@ -87,11 +85,11 @@ std::optional<std::int64_t> Mitgliederabfragen::Personensuche(const Mitgliedsdat
 
 std::int64_t Mitgliederabfragen::PersonAnlegen(const Mitgliedsdaten& m)
 {
-    return m_neuePerson.insert({gespeichert(m.titel), gespeichert(m.vorname), gespeichert(m.nachname),
-                                m.geburtsdatum, m.weiblich, gespeichert(m.strasse), gespeichert(m.plz),
-                                gespeichert(m.ort), gespeichert(m.telefon), gespeichert(m.mail),
-                                gespeichert(m.hochmeldung), std::string(" "), std::string(" "), std::string(" "),
-                                true});
+    return m_neuePerson.insert({GespeicherterText(m.titel), GespeicherterText(m.vorname),
+                                GespeicherterText(m.nachname), m.geburtsdatum, m.weiblich, GespeicherterText(m.strasse),
+                                GespeicherterText(m.plz), GespeicherterText(m.ort), GespeicherterText(m.telefon),
+                                GespeicherterText(m.mail), GespeicherterText(m.hochmeldung), std::string(" "),
+                                std::string(" "), std::string(" "), true});
 }
 
 std::optional<std::int64_t> Mitgliederabfragen::MitgliedschaftSuchen(std::int64_t vereinKey, std::int64_t personKey)

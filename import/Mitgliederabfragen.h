@@ -11,9 +11,15 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace importer {
+
+// A text as person matching stores it: the value without blanks at both ends and one blank after
+// it, so that no text field of the club database ever receives an empty text.
+std::string GespeicherterText(std::string_view wert);
 
 class Mitgliederabfragen
 {
@@ -36,7 +42,7 @@ public:
     virtual std::int64_t PersonAnlegen(const Mitgliedsdaten& m);
 
     // The first membership of the person in the club.
-    std::optional<std::int64_t> MitgliedschaftSuchen(std::int64_t vereinKey, std::int64_t personKey);
+    virtual std::optional<std::int64_t> MitgliedschaftSuchen(std::int64_t vereinKey, std::int64_t personKey);
 
     virtual std::int64_t MitgliedschaftAnlegen(std::int64_t personKey, std::int64_t vereinKey, const std::string& nummer,
                                        const clubdb::Date& eintritt, bool stamm);

@@ -35,7 +35,11 @@ std::string kandidatenzeile(const Kandidat& k)
 
 bool Enthalten(std::string_view a, std::string_view b)
 {
-    return a.find(b) != std::string_view::npos || b.find(a) != std::string_view::npos;
+    // Only the longer value can hold the other; of equal length they must be equal. Person matching
+    // asks this for every neighbour of every member.
+    if (a.size() < b.size())
+        std::swap(a, b);
+    return a.size() == b.size() ? a == b : a.find(b) != std::string_view::npos;
 }
 
 std::int16_t Punktzahl(const Kandidat& g, const Mitgliedsdaten& m)

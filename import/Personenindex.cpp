@@ -4,9 +4,14 @@
 #include "import/Feldhelfer.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace importer {
 namespace {
+
+// Blocks of the persons' texts: 1 MiB, so that a block and a position in it fit 32 bits.
+constexpr unsigned kBlockBits = 20;
+constexpr std::size_t kBlock = std::size_t{1} << kBlockBits;
 
 // The columns in the order of the index's queries.
 const char* const kSpalten = "SELECT M_ID, M_Name, M_Vorname, M_Ort, M_Straße, M_Plz, M_GebDat, M_Weiblich "
@@ -33,6 +38,42 @@ std::string plzSchluessel(std::string_view plz, bool weiblich)
     return std::string(plz) + (weiblich ? "\x01w" : "\x01m");
 }
 
+// Which bytes a text holds, one bit for each of 32 groups of bytes: a text can only hold another
+// when it holds every byte of it, so most neighbours are passed over by comparing two numbers.
+// Blanks and LIKE's wildcards count for nothing.
+std::uint32_t zeichen(std::string_view text)
+{
+    std::uint32_t bits = 0;
+    for (const char c : text) {
+        if (c != ' ' && c != '%' && c != '_')
+            bits |= 1u << (static_cast<unsigned char>(c) & 31);
+    }
+    return bits;
+}
+
+// One of two texts may contain the other.
+bool einerKannDenAnderenEnthalten(std::uint32_t a, std::uint32_t b)
+{
+    return (a & ~b) == 0 || (b & ~a) == 0;
+}
+
+// The stored text may match a LIKE pattern: it holds every letter of it, regardless of case.
+bool kannPassen(std::uint32_t gespeichertGefaltet, std::uint32_t musterGefaltet)
+{
+    return (musterGefaltet & ~gespeichertGefaltet) == 0;
+}
+
+// The bit of a club in Person::vereine: a person that lacks it has no membership in the club.
+std::uint32_t vereinsbit(std::int64_t vereinKey)
+{
+    return 1u << (static_cast<std::uint64_t>(vereinKey) % 32);
+}
+
+std::uint16_t plzStreuwert(std::string_view plz)
+{
+    return static_cast<std::uint16_t>(std::hash<std::string_view>{}(plz));
+}
+
 std::optional<std::string> wert(const clubdb::Statement& zeile, int spalte)
 {
     return zeile.isNull(spalte) ? std::nullopt : std::optional(zeile.text(spalte));
@@ -42,7 +83,7 @@ std::optional<std::string> wert(const clubdb::Statement& zeile, int spalte)
 
 Personenindex::Personenindex(clubdb::Connection& db)
     : Mitgliederabfragen(db)
-    , m_person(db, std::string(kSpalten) + " WHERE M_ID = ?")
+    , m_hoechstePersonEinerMitgliedschaft(std::numeric_limits<std::int64_t>::min())
 {
     clubdb::Statement alle(db, std::string(kSpalten) + " ORDER BY M_ID");
     while (alle.step())
@@ -52,20 +93,34 @@ Personenindex::Personenindex(clubdb::Connection& db)
     while (mitgliedschaften.step()) {
         if (mitgliedschaften.isNull(0))
             continue;
-        const auto person = m_nachKey.find(mitgliedschaften.integer(0));
-        if (person == m_nachKey.end())
-            continue;
-        Person& p = m_personen[person->second];
-        if (!p.mitgliedschaft) {
-            p.mitgliedschaft = true;
-            feldSetzen(p, Mitgliedsnummer, wert(mitgliedschaften, 1));
+        const std::int64_t key = mitgliedschaften.integer(0);
+        m_hoechstePersonEinerMitgliedschaft = std::max(m_hoechstePersonEinerMitgliedschaft, key);
+        Person* p = person(key);
+        if (p && !p->mitgliedschaft) {
+            p->mitgliedschaft = true;
+            feldSetzen(*p, Mitgliedsnummer, wert(mitgliedschaften, 1));
         }
     }
 }
 
+Personenindex::Person* Personenindex::person(std::int64_t key)
+{
+    if (!m_personen.empty() && m_personen.back().key == key)
+        return &m_personen.back(); // the person just stored
+    if (m_zuletztGefunden && m_personen[*m_zuletztGefunden].key == key)
+        return &m_personen[*m_zuletztGefunden];
+    if (m_nachKeyGeordnet) {
+        const auto p = std::lower_bound(m_personen.begin(), m_personen.end(), key,
+                                        [](const Person& a, std::int64_t k) { return a.key < k; });
+        return p != m_personen.end() && p->key == key ? &*p : nullptr;
+    }
+    const auto p = std::find_if(m_personen.begin(), m_personen.end(), [key](const Person& a) { return a.key == key; });
+    return p != m_personen.end() ? &*p : nullptr;
+}
+
 std::string_view Personenindex::feld(const Person& p, Feld f) const
 {
-    return std::string_view(m_texte).substr(p.anfang[f], p.laenge[f]);
+    return {m_bloecke[p.anfang[f] >> kBlockBits].get() + (p.anfang[f] & (kBlock - 1)), p.laenge[f]};
 }
 
 void Personenindex::feldSetzen(Person& p, Feld f, const std::optional<std::string>& wert)
@@ -77,9 +132,14 @@ void Personenindex::feldSetzen(Person& p, Feld f, const std::optional<std::strin
         return;
     }
     p.ohneWert &= static_cast<std::uint8_t>(~(1u << f));
-    p.anfang[f] = static_cast<std::uint32_t>(m_texte.size());
     p.laenge[f] = static_cast<std::uint16_t>(std::min<std::size_t>(wert->size(), 0xffff));
-    m_texte.append(*wert, 0, p.laenge[f]);
+    if (m_bloecke.empty() || m_belegt + p.laenge[f] > kBlock) {
+        m_bloecke.push_back(std::make_unique<char[]>(kBlock));
+        m_belegt = 0;
+    }
+    p.anfang[f] = static_cast<std::uint32_t>(((m_bloecke.size() - 1) << kBlockBits) | m_belegt);
+    std::copy_n(wert->data(), p.laenge[f], m_bloecke.back().get() + m_belegt);
+    m_belegt += p.laenge[f];
 }
 
 void Personenindex::aufnehmen(const clubdb::Statement& zeile)
@@ -91,21 +151,30 @@ void Personenindex::aufnehmen(const clubdb::Statement& zeile)
     feldSetzen(p, Ort, wert(zeile, 3));
     feldSetzen(p, Strasse, wert(zeile, 4));
     feldSetzen(p, Plz, wert(zeile, 5));
-    feldSetzen(p, Mitgliedsnummer, std::nullopt);
     // A birth date is compared as the stored text "YYYY-MM-DD 00:00:00"; anything else never
     // equals the birth date of an export line.
     const auto datum = zeile.isNull(6) ? std::nullopt : clubdb::Date::fromText(zeile.text(6));
-    p.datumOhneWert = !datum || datum->hour() != 0 || datum->minute() != 0 || datum->second() != 0;
+    p.datumOhneWert = !datum;
     if (datum)
         p.geburtsdatum = *datum;
     p.weiblich = !zeile.isNull(7) && zeile.boolean(7);
+    aufnehmen(p);
+}
 
+void Personenindex::aufnehmen(Person p)
+{
+    feldSetzen(p, Mitgliedsnummer, std::nullopt);
+    p.datumOhneWert = p.datumOhneWert || p.geburtsdatum.hour() != 0 || p.geburtsdatum.minute() != 0 ||
+                      p.geburtsdatum.second() != 0;
     const auto index = static_cast<std::uint32_t>(m_personen.size());
+    const std::string_view name = feld(p, Name);
+    const std::string_view plz = ohneRandblanks(feld(p, Plz));
     if (!p.datumOhneWert)
-        m_nachGeburtsdatum[p.geburtsdatum.dayNumber()].push_back(index);
+        m_nachGeburtsdatum.liste(p.geburtsdatum.dayNumber(), true)->push_back(
+            {index, zeichen(name), zeichen(clubdb::caseFolded(name)), plzStreuwert(plz), p.weiblich});
     if (hatWert(p, Plz))
-        m_nachPlz[plzSchluessel(ohneRandblanks(feld(p, Plz)), p.weiblich)].push_back(index);
-    m_nachKey[p.key] = index;
+        m_nachPlz.liste(plzSchluessel(plz, p.weiblich), true)->push_back({index, zeichen(name)});
+    m_nachKeyGeordnet = m_nachKeyGeordnet && (m_personen.empty() || m_personen.back().key < p.key);
     m_personen.push_back(p);
 }
 
@@ -150,25 +219,35 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
 {
     // A person below six is left out before anything costlier: it cannot change anything.
     std::vector<std::uint32_t> treffer;
-    const auto gleichesDatum = m_nachGeburtsdatum.find(m.geburtsdatum.dayNumber());
-    if (gleichesDatum != m_nachGeburtsdatum.end()) {
-        // The same birth date alone fulfils the plain search's condition.
-        for (const std::uint32_t i : gleichesDatum->second) {
-            if (Punktzahl(werte(m_personen[i]), m) >= 6)
-                treffer.push_back(i);
+    const std::uint32_t nachname = zeichen(m.nachname);
+    if (const auto* gleichesDatum = m_nachGeburtsdatum.liste(m.geburtsdatum.dayNumber(), false)) {
+        // The same birth date alone fulfils the plain search's condition. Six allow one other
+        // property to differ: the cheap ones are looked at first.
+        const std::uint16_t plz = plzStreuwert(m.plz);
+        for (const Datumsnachbar& n : *gleichesDatum) {
+            if ((n.weiblich != m.weiblich) + (n.plz != plz) + !einerKannDenAnderenEnthalten(n.name, nachname) > 1)
+                continue;
+            const Person& p = m_personen[n.person];
+            const int abweichend = (p.weiblich != m.weiblich) + (ohneRandblanks(feld(p, Plz)) != m.plz);
+            if (abweichend > 1 || (abweichend == 1 && !Enthalten(ohneRandblanks(feld(p, Name)), m.nachname)))
+                continue;
+            if (Punktzahl(werte(p), m) >= 6)
+                treffer.push_back(n.person);
         }
     }
-    const auto gleichePlz = m_nachPlz.find(plzSchluessel(m.plz, m.weiblich));
-    if (gleichePlz != m_nachPlz.end()) {
+    if (const auto* gleichePlz = m_nachPlz.liste(plzSchluessel(m.plz, m.weiblich), false)) {
         const std::string name = irgendwo(m.nachname);
         const std::string vorname = irgendwo(m.vorname);
-        for (const std::uint32_t i : gleichePlz->second) {
-            const Person& p = m_personen[i];
-            if (!p.datumOhneWert && p.geburtsdatum == m.geburtsdatum)
-                continue; // found by its birth date already
+        for (const Plznachbar& n : *gleichePlz) {
             // With another birth date six needs every other property to agree (the sex does, by the
             // key); the last name is the cheapest to test first. Then the plain search needs the last
             // or the first name found by LIKE.
+            if (!einerKannDenAnderenEnthalten(n.name, nachname))
+                continue;
+            const std::uint32_t i = n.person;
+            const Person& p = m_personen[i];
+            if (!p.datumOhneWert && p.geburtsdatum == m.geburtsdatum)
+                continue; // found by its birth date already
             if (!Enthalten(ohneRandblanks(feld(p, Name)), m.nachname))
                 continue;
             if (Punktzahl(werte(p), m) >= 6 && (passt(p, Name, name) || passt(p, Vorname, vorname)))
@@ -186,15 +265,19 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
 
 std::optional<std::int64_t> Personenindex::Personensuche(const Mitgliedsdaten& m)
 {
-    const auto gleichesDatum = m_nachGeburtsdatum.find(m.geburtsdatum.dayNumber());
-    if (gleichesDatum == m_nachGeburtsdatum.end())
+    const auto* gleichesDatum = m_nachGeburtsdatum.liste(m.geburtsdatum.dayNumber(), false);
+    if (!gleichesDatum)
         return std::nullopt;
     const std::string name = irgendwo(m.nachname);
     const std::string vorname = irgendwo(m.vorname);
     const std::string ort = irgendwo(m.ort);
     const std::string strasse = irgendwo(m.strasse);
+    const std::uint32_t nameGefaltet = zeichen(clubdb::caseFolded(name));
     std::optional<std::uint32_t> erster;
-    for (const std::uint32_t i : gleichesDatum->second) {
+    for (const Datumsnachbar& n : *gleichesDatum) {
+        if (!kannPassen(n.nameGefaltet, nameGefaltet))
+            continue;
+        const std::uint32_t i = n.person;
         const Person& p = m_personen[i];
         if (passt(p, Name, name) && passt(p, Vorname, vorname) && passt(p, Ort, ort) && passt(p, Strasse, strasse) &&
             (!erster || vorher(i, *erster)))
@@ -202,33 +285,60 @@ std::optional<std::int64_t> Personenindex::Personensuche(const Mitgliedsdaten& m
     }
     if (!erster)
         return std::nullopt;
+    m_zuletztGefunden = erster;
     return m_personen[*erster].key;
 }
 
 std::int64_t Personenindex::PersonAnlegen(const Mitgliedsdaten& m)
 {
     const std::int64_t key = Mitgliederabfragen::PersonAnlegen(m);
-    // Index the person as the database holds it now, so that every later search sees exactly
+    // Index the person with the values just stored, so that every later search sees exactly
     // what the plain query would see.
-    m_person.reset();
-    m_person.bind(1, key);
-    if (m_person.step())
-        aufnehmen(m_person);
-    m_person.reset();
+    Person p;
+    p.key = key;
+    feldSetzen(p, Name, GespeicherterText(m.nachname));
+    feldSetzen(p, Vorname, GespeicherterText(m.vorname));
+    feldSetzen(p, Ort, GespeicherterText(m.ort));
+    feldSetzen(p, Strasse, GespeicherterText(m.strasse));
+    feldSetzen(p, Plz, GespeicherterText(m.plz));
+    p.geburtsdatum = m.geburtsdatum;
+    p.weiblich = m.weiblich;
+    p.mitgliedschaftenBekannt = key > m_hoechstePersonEinerMitgliedschaft;
+    aufnehmen(p);
+    m_neu = {key, p.mitgliedschaftenBekannt, {}};
     return key;
+}
+
+std::optional<std::int64_t> Personenindex::MitgliedschaftSuchen(std::int64_t vereinKey, std::int64_t personKey)
+{
+    // A person stored a moment ago has only the memberships stored for it since: no need to ask.
+    if (personKey == m_neu.key && m_neu.alleMitgliedschaftenBekannt) {
+        for (const auto& [verein, mitgliedschaft] : m_neu.mitgliedschaften) {
+            if (verein == vereinKey)
+                return mitgliedschaft;
+        }
+        return std::nullopt;
+    }
+    // Neither has a person of this step without the club's bit: a member found again in a
+    // second club is asked for first there.
+    if (const Person* p = person(personKey); p && p->mitgliedschaftenBekannt && !(p->vereine & vereinsbit(vereinKey)))
+        return std::nullopt;
+    return Mitgliederabfragen::MitgliedschaftSuchen(vereinKey, personKey);
 }
 
 std::int64_t Personenindex::MitgliedschaftAnlegen(std::int64_t personKey, std::int64_t vereinKey,
                                                   const std::string& nummer, const clubdb::Date& eintritt, bool stamm)
 {
     const std::int64_t key = Mitgliederabfragen::MitgliedschaftAnlegen(personKey, vereinKey, nummer, eintritt, stamm);
-    const auto person = m_nachKey.find(personKey);
-    if (person != m_nachKey.end()) {
-        Person& p = m_personen[person->second];
-        if (!p.mitgliedschaft) {
-            p.mitgliedschaft = true;
-            feldSetzen(p, Mitgliedsnummer, nummer + " ");
-        }
+    m_hoechstePersonEinerMitgliedschaft = std::max(m_hoechstePersonEinerMitgliedschaft, personKey);
+    if (personKey == m_neu.key)
+        m_neu.mitgliedschaften.emplace_back(vereinKey, key);
+    Person* p = person(personKey);
+    if (p)
+        p->vereine |= vereinsbit(vereinKey);
+    if (p && !p->mitgliedschaft) {
+        p->mitgliedschaft = true;
+        feldSetzen(*p, Mitgliedsnummer, nummer + " ");
     }
     return key;
 }

@@ -15,6 +15,8 @@
 #include "import/Mitgliederabfragen.h"
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -33,6 +35,7 @@ public:
     std::vector<Kandidat> Kandidatensuche(const Mitgliedsdaten& m) override;
     std::optional<std::int64_t> Personensuche(const Mitgliedsdaten& m) override;
     std::int64_t PersonAnlegen(const Mitgliedsdaten& m) override;
+    std::optional<std::int64_t> MitgliedschaftSuchen(std::int64_t vereinKey, std::int64_t personKey) override;
     std::int64_t MitgliedschaftAnlegen(std::int64_t personKey, std::int64_t vereinKey, const std::string& nummer,
                                        const clubdb::Date& eintritt, bool stamm) override;
 
@@ -40,34 +43,93 @@ private:
     // The fields of a person as stored, texts with their trailing blank.
     enum Feld : unsigned { Name, Vorname, Ort, Strasse, Plz, Mitgliedsnummer, Feldzahl };
 
-    // One stored person; its texts lie in m_texte, so that a million persons fit in memory.
+    // One stored person; its texts lie in m_bloecke, so that a million persons fit in memory.
     struct Person
     {
         std::int64_t key = 0;
         clubdb::Date geburtsdatum;
-        std::uint32_t anfang[Feldzahl] = {};
+        std::uint32_t anfang[Feldzahl] = {}; // block in the high bits, position in it in the low ones
         std::uint16_t laenge[Feldzahl] = {};
+        std::uint32_t vereine = 0; // a bit for the key of each club it has a membership in, see vereinsbit()
         std::uint8_t ohneWert = 0; // one bit per Feld: the field has no value
         bool datumOhneWert = false;
         bool weiblich = false;
-        bool mitgliedschaft = false; // Mitgliedsnummer holds the number of the first membership
+        bool mitgliedschaft = false;         // Mitgliedsnummer holds the number of the first membership
+        bool mitgliedschaftenBekannt = false; // stored by this step, and no membership named it before
     };
 
     std::string_view feld(const Person& p, Feld f) const;
     bool hatWert(const Person& p, Feld f) const { return !(p.ohneWert & (1u << f)); }
     void feldSetzen(Person& p, Feld f, const std::optional<std::string>& wert);
+    void aufnehmen(Person p); // texts and birth date set
     void aufnehmen(const clubdb::Statement& zeile);
     bool vorher(std::uint32_t a, std::uint32_t b) const; // ORDER BY M_Name regardless of case, M_ID
     bool passt(const Person& p, Feld f, const std::string& muster) const;
     Personenwerte werte(const Person& p) const;
     Kandidat kandidat(const Person& p) const;
+    Person* person(std::int64_t key);
+    std::optional<std::uint32_t> m_zuletztGefunden; // by the person search, for the memberships that follow
 
-    clubdb::Statement m_person; // one person by key, to index what was just stored
-    std::string m_texte;
-    std::vector<Person> m_personen;
-    std::unordered_map<std::int64_t, std::vector<std::uint32_t>> m_nachGeburtsdatum;
-    std::unordered_map<std::string, std::vector<std::uint32_t>> m_nachPlz; // postcode and sex
-    std::unordered_map<std::int64_t, std::uint32_t> m_nachKey;
+    // The neighbours of a person in the indexes, with what lets a search pass over most of them
+    // without reading them (see zeichen() in Personenindex.cpp).
+    struct Plznachbar
+    {
+        std::uint32_t person; // index in m_personen
+        std::uint32_t name;   // zeichen() of the last name
+    };
+    struct Datumsnachbar
+    {
+        std::uint32_t person;
+        std::uint32_t name;
+        std::uint32_t nameGefaltet; // zeichen() of the last name, letters in one case
+        std::uint16_t plz;          // a hash of the postcode
+        bool weiblich;
+    };
+
+    // The texts of all persons, in blocks that never move: growing never copies them all.
+    std::vector<std::unique_ptr<char[]>> m_bloecke;
+    std::size_t m_belegt = 0; // bytes used of the last block
+    std::deque<Person> m_personen; // by key, as stored; a deque, so that growing copies nothing
+    bool m_nachKeyGeordnet = true; // false only for keys the engine gave out of order
+
+    // Lists of neighbours by key. A line asks for the same lists up to three times, so the list
+    // asked for last is remembered: a federation's index is far larger than the processor's caches.
+    template <typename Schluessel, typename Nachbar> class Nachbarlisten
+    {
+    public:
+        // The list of the key; nullptr when there is none and anlegen is false.
+        std::vector<Nachbar>* liste(const Schluessel& schluessel, bool anlegen)
+        {
+            if (!m_gemerkt || m_schluessel != schluessel || (anlegen && !m_liste)) {
+                const auto gefunden = m_listen.find(schluessel);
+                m_liste = gefunden != m_listen.end() ? &gefunden->second
+                          : anlegen                  ? &m_listen[schluessel]
+                                                     : nullptr;
+                m_schluessel = schluessel;
+                m_gemerkt = true;
+            }
+            return m_liste;
+        }
+
+    private:
+        std::unordered_map<Schluessel, std::vector<Nachbar>> m_listen;
+        bool m_gemerkt = false;
+        Schluessel m_schluessel{};
+        std::vector<Nachbar>* m_liste = nullptr;
+    };
+    Nachbarlisten<std::int64_t, Datumsnachbar> m_nachGeburtsdatum;
+    Nachbarlisten<std::string, Plznachbar> m_nachPlz; // postcode and sex
+
+    // The person stored last, with the memberships stored for it since (club, key). When its key
+    // lies above every person that a membership names, those are all its memberships.
+    struct NeuePerson
+    {
+        std::int64_t key = 0;
+        bool alleMitgliedschaftenBekannt = false;
+        std::vector<std::pair<std::int64_t, std::int64_t>> mitgliedschaften;
+    };
+    NeuePerson m_neu;
+    std::int64_t m_hoechstePersonEinerMitgliedschaft;
 };
 
 } // namespace importer

@@ -33,10 +33,12 @@ public:
     virtual void ereignisseVerarbeiten() = 0;
 };
 
-// How person matching searches the stored persons: through an index in memory, built at the
-// start of the members step (fast on federation exports), or by a database query for every
-// line (the plain reference that the index must agree with, row for row).
+// How the steps search the stored clubs, persons and memberships: through indexes in memory
+// (fast on federation exports), or by a database query for every lookup (the plain reference
+// that the indexes must agree with, row for row).
 enum class Suchverfahren { Index, Abfragen };
+
+class Vereinsverzeichnis;
 
 struct Schrittkontext
 {
@@ -48,6 +50,7 @@ struct Schrittkontext
     questions::Questions& fragen;
     const definitions::Definitionen& definitionen;
     const std::function<clubdb::Date()>& uhr; // today's date and time
+    Vereinsverzeichnis& vereine;              // the stored club numbers, shared by the steps of a run
     Suchverfahren suchverfahren = Suchverfahren::Index;
 
     // Writes one record into the conversion log when there is one.

@@ -81,9 +81,11 @@ Zeilenergebnis startrechtSpeichern(const Startrechtszeile& z, const Schrittkonte
     if (const auto stamm = abfragen.MitgliedschaftSuchen(z.stammnummer, *stammverein)) {
         // The home club's membership decides the person: mark every membership of the person,
         // and find or add the one in the second club.
-        for (const Mitgliedschaftsverweis& m : abfragen.MitgliedschaftenDerPerson(stamm->person)) {
+        for (const auto& [m, gespeichert] : abfragen.MitgliedschaftenDerPerson(stamm->person)) {
             const bool imStammverein = m.verein == *stammverein;
-            abfragen.StammSetzen(m.mitgliedschaft, imStammverein);
+            // Storing the flag it holds already would change no byte of the club database.
+            if (gespeichert != imStammverein)
+                abfragen.StammSetzen(m.mitgliedschaft, imStammverein);
             if (!imStammverein && m.verein == *zweitverein)
                 zweitmitgliedschaft = m.mitgliedschaft;
         }
@@ -154,7 +156,7 @@ std::int32_t StartberechtigungenUmsetzen(const Schrittkontext& kontext, const st
         return 0;
     const bool siebenSpalten = SiebenSpalten(ersteZeile(kontext.exportOrdner + dateiname).value_or(""));
 
-    Schrittdatenbank<Startrechteabfragen> db(kontext.vdbPfad);
+    Schrittdatenbank<Startrechteabfragen> db(kontext.vdbPfad, kontext);
     std::int32_t eingetragen = 0;
     std::string zeile;
     while (lauf.naechsteZeile(zeile)) {
@@ -168,7 +170,8 @@ std::int32_t StartberechtigungenUmsetzen(const Schrittkontext& kontext, const st
         if (ergebnis.gespeichert)
             ++eingetragen;
         lauf.zeileFertig(!ergebnis.grund.empty(), problemtext + ergebnis.grund, eingetragen);
-        db.zeileFertig(lauf, eingetragen);
+        if (db.zeileFertig(lauf, eingetragen))
+            db.werkzeuge().verworfen();
     }
     db.abschliessen(lauf, eingetragen, kontext.fragen, "Startberechtigungen");
 

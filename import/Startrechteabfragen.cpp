@@ -4,11 +4,11 @@
 
 namespace importer {
 
-Startrechteabfragen::Startrechteabfragen(clubdb::Connection& db)
-    : vereine(db, Vereinssuche::Merken)
+Startrechteabfragen::Startrechteabfragen(clubdb::Connection& db, const Schrittkontext& kontext)
+    : vereine(db, kontext)
     , m_mitgliedschaft(db, "SELECT Mgl_ID, Mgl_Schütze_ID, Mgl_Verein_ID FROM Mitgliedschaft "
                            "WHERE Mgl_MglNr LIKE ? ESCAPE '\\' AND Mgl_Verein_ID = ? ORDER BY Mgl_ID LIMIT 1")
-    , m_mitgliedschaften(db, "SELECT Mgl_ID, Mgl_Schütze_ID, Mgl_Verein_ID FROM Mitgliedschaft "
+    , m_mitgliedschaften(db, "SELECT Mgl_ID, Mgl_Schütze_ID, Mgl_Verein_ID, Mgl_Stamm FROM Mitgliedschaft "
                              "WHERE Mgl_Schütze_ID = ? ORDER BY Mgl_ID")
     , m_stamm(db, "Mitgliedschaft", "Mgl_ID", {"Mgl_Stamm"})
     , m_neueMitgliedschaft(db, "Mitgliedschaft",
@@ -16,11 +16,18 @@ Startrechteabfragen::Startrechteabfragen(clubdb::Connection& db)
                             "Mgl_update"})
     , m_startrecht(db, "StartBerecht", {"StB_Mgl_ID", "StB_SpO_Nr", "StB_SpO_Bez"})
 {
+    if (kontext.suchverfahren == Suchverfahren::Index)
+        m_index.emplace(db);
 }
 
 std::optional<Mitgliedschaftsverweis> Startrechteabfragen::MitgliedschaftSuchen(const std::string& nummer,
                                                                                std::int64_t verein)
 {
+    if (m_index) {
+        Mitgliedschaftsindex::Antwort antwort = m_index->suchen(nummer, verein);
+        if (antwort.bekannt)
+            return antwort.mitgliedschaft;
+    }
     m_mitgliedschaft.reset();
     m_mitgliedschaft.bindAll({clubdb::likeContains(nummer), verein});
     std::optional<Mitgliedschaftsverweis> gefunden;
@@ -31,13 +38,21 @@ std::optional<Mitgliedschaftsverweis> Startrechteabfragen::MitgliedschaftSuchen(
     return gefunden;
 }
 
-std::vector<Mitgliedschaftsverweis> Startrechteabfragen::MitgliedschaftenDerPerson(std::int64_t person)
+std::vector<Startrechteabfragen::MitgliedschaftDerPerson>
+Startrechteabfragen::MitgliedschaftenDerPerson(std::int64_t person)
 {
     m_mitgliedschaften.reset();
     m_mitgliedschaften.bindAll({person});
-    std::vector<Mitgliedschaftsverweis> alle;
-    while (m_mitgliedschaften.step())
-        alle.push_back({m_mitgliedschaften.integer(0), m_mitgliedschaften.integer(1), m_mitgliedschaften.integer(2)});
+    std::vector<MitgliedschaftDerPerson> alle;
+    while (m_mitgliedschaften.step()) {
+        MitgliedschaftDerPerson m{{m_mitgliedschaften.integer(0), m_mitgliedschaften.integer(1),
+                                   m_mitgliedschaften.integer(2)},
+                                  std::nullopt};
+        const clubdb::Value stamm = m_mitgliedschaften.value(3);
+        if (const auto* zahl = std::get_if<std::int64_t>(&stamm); zahl && (*zahl == 0 || *zahl == 1))
+            m.stamm = *zahl == 1;
+        alle.push_back(m);
+    }
     m_mitgliedschaften.reset();
     return alle;
 }
@@ -51,13 +66,22 @@ std::int64_t Startrechteabfragen::MitgliedschaftAnlegen(std::int64_t person, std
                                                         const std::string& nummer, const clubdb::Date& eintritt,
                                                         bool stamm)
 {
-    return m_neueMitgliedschaft.insert({person, verein, nummer, eintritt, stamm, true, true});
+    const std::int64_t key = m_neueMitgliedschaft.insert({person, verein, nummer, eintritt, stamm, true, true});
+    if (m_index)
+        m_index->angelegt({key, person, verein}, nummer);
+    return key;
 }
 
 void Startrechteabfragen::StartrechtAnlegen(std::int64_t mitgliedschaft, const std::string& spoNr,
                                             const std::string& bezeichnung)
 {
     m_startrecht.insert({mitgliedschaft, spoNr, bezeichnung});
+}
+
+void Startrechteabfragen::verworfen()
+{
+    if (m_index)
+        m_index->verwerfen();
 }
 
 } // namespace importer

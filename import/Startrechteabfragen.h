@@ -1,11 +1,14 @@
 #pragma once
 
-// The searches and writes of the start-rights import on the club database.
+// The searches and writes of the start-rights import on the club database. Memberships are
+// found by number from memory (Mitgliedschaftsindex) unless the step runs the plain queries.
 
 #include "clubdb/Connection.h"
 #include "clubdb/Date.h"
 #include "clubdb/RecordWriter.h"
 #include "clubdb/Statement.h"
+#include "import/Mitgliedschaftsindex.h"
+#include "import/Schritt.h"
 #include "import/Vereinssuche.h"
 
 #include <cstdint>
@@ -15,25 +18,25 @@
 
 namespace importer {
 
-struct Mitgliedschaftsverweis
-{
-    std::int64_t mitgliedschaft = 0; // Mgl_ID
-    std::int64_t person = 0;         // Mgl_Schütze_ID
-    std::int64_t verein = 0;         // Mgl_Verein_ID
-};
-
 class Startrechteabfragen
 {
 public:
-    explicit Startrechteabfragen(clubdb::Connection& db);
+    Startrechteabfragen(clubdb::Connection& db, const Schrittkontext& kontext);
 
     Vereinssuche vereine;
 
     // The first membership in the club whose number contains nummer.
     std::optional<Mitgliedschaftsverweis> MitgliedschaftSuchen(const std::string& nummer, std::int64_t verein);
 
+    // A membership of a person, with its home-membership flag as stored.
+    struct MitgliedschaftDerPerson
+    {
+        Mitgliedschaftsverweis verweis;
+        std::optional<bool> stamm; // nothing unless Mgl_Stamm holds exactly 1 or 0
+    };
+
     // Every membership of the person, in the order of storing.
-    std::vector<Mitgliedschaftsverweis> MitgliedschaftenDerPerson(std::int64_t person);
+    std::vector<MitgliedschaftDerPerson> MitgliedschaftenDerPerson(std::int64_t person);
 
     void StammSetzen(std::int64_t mitgliedschaft, bool stamm);
 
@@ -43,12 +46,16 @@ public:
 
     void StartrechtAnlegen(std::int64_t mitgliedschaft, const std::string& spoNr, const std::string& bezeichnung);
 
+    // The lines since the last commit were lost: what they stored is gone from the file.
+    void verworfen();
+
 private:
     clubdb::Statement m_mitgliedschaft;
     clubdb::Statement m_mitgliedschaften;
     clubdb::RecordUpdater m_stamm;
     clubdb::RecordInserter m_neueMitgliedschaft;
     clubdb::RecordInserter m_startrecht;
+    std::optional<Mitgliedschaftsindex> m_index;
 };
 
 } // namespace importer

@@ -32,8 +32,8 @@ struct Vereinswerkzeuge
     Vereinssuche suche;
     clubdb::RecordInserter verein;
 
-    explicit Vereinswerkzeuge(clubdb::Connection& db)
-        : suche(db)
+    Vereinswerkzeuge(clubdb::Connection& db, const Schrittkontext& kontext)
+        : suche(db, kontext)
         , verein(db, "Vereinsliste",
                  {"Ort", "Vereinsname", "VereinsAbk", "Vorsitzender", "GName", "GStraße", "GPlz", "GOrt", "GTel",
                   "GeMail", "GHomePage", "AName", "AFunktion", "AStraße", "APlz", "AOrt", "ATel", "AeMail", "VNummer",
@@ -96,7 +96,7 @@ std::int32_t VereineUmsetzen(const Schrittkontext& kontext, const std::string& d
     if (!lauf.oeffnen(dateiname))
         return 0;
 
-    Schrittdatenbank<Vereinswerkzeuge> db(kontext.vdbPfad);
+    Schrittdatenbank<Vereinswerkzeuge> db(kontext.vdbPfad, kontext);
 
     std::int32_t angelegt = 0;
     std::string zeile;
@@ -130,11 +130,14 @@ std::int32_t VereineUmsetzen(const Schrittkontext& kontext, const std::string& d
                     grund(" - Vereinsnummer " + w.nummer + " konnte nicht geprüft werden: " + e.description());
                 }
                 const std::string leer = " ";
-                werkzeuge.verein.insert({gespeichert(w.vereinsort), gespeichert(w.name), gespeichert(w.abkuerzung),
+                const std::string vnummer = gespeichert(w.nummer);
+                const std::int64_t key =
+                    werkzeuge.verein.insert({gespeichert(w.vereinsort), gespeichert(w.name), gespeichert(w.abkuerzung),
                                 gespeichert(w.vorsitzender), gespeichert(w.kontaktName), gespeichert(w.strasse),
                                 gespeichert(w.plz), gespeichert(w.ort), gespeichert(w.telefon), gespeichert(w.eMail),
                                 gespeichert(w.homepage), leer, leer, leer, leer, leer, leer, leer,
-                                gespeichert(w.nummer), true});
+                                vnummer, true});
+                werkzeuge.suche.gespeichert(key, vnummer);
                 ++angelegt;
             } catch (const clubdb::DbError& e) {
                 // A club that could not be stored is a problem of its line, never counted as stored.
@@ -145,7 +148,8 @@ std::int32_t VereineUmsetzen(const Schrittkontext& kontext, const std::string& d
         }
 
         lauf.zeileFertig(problem, problemtext, angelegt);
-        db.zeileFertig(lauf, angelegt);
+        if (db.zeileFertig(lauf, angelegt))
+            db.werkzeuge().suche.verworfen(); // the clubs of the lost lines are gone from the file
     }
     db.abschliessen(lauf, angelegt, kontext.fragen, "Vereinsdaten");
 

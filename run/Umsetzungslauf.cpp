@@ -3,6 +3,7 @@
 #include "import/MitgliederUmsetzen.h"
 #include "import/StartberechtigungenUmsetzen.h"
 #include "import/VereineUmsetzen.h"
+#include "import/Vereinsverzeichnis.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -82,8 +83,9 @@ Laufende Umsetzungslauf::ausfuehren(const Laufeingaben& eingaben)
     if (log)
         log->schreiben("Starte Vidazerierung");
 
-    const importer::Schrittkontext kontext{eingaben.exportOrdner, eingaben.vdbPfad, log.get(), m_abbruch,
-                                           m_frontend, fragen, m_definitionen, m_uhr, suchverfahren};
+    importer::Vereinsverzeichnis vereine;
+    const importer::Schrittkontext kontext{eingaben.exportOrdner, eingaben.vdbPfad, log.get(), m_abbruch, m_frontend,
+                                           fragen, m_definitionen, m_uhr, vereine, suchverfahren};
     if (eingaben.dateien.vereine.gefunden) {
         m_problemzahl = importer::VereineUmsetzen(kontext, eingaben.dateien.vereine.name);
         inhaltZeigen(eingaben.vdbPfad);

@@ -65,7 +65,8 @@ public:
     // Whether a conversion log is written; follows the log check box.
     bool logEin = true;
 
-    // How person matching searches; the plain queries serve as the reference in tests.
+    // How the steps search stored clubs, persons and memberships; the plain queries serve as the
+    // reference in tests.
     importer::Suchverfahren suchverfahren = importer::Suchverfahren::Index;
 
     const std::string& logPfad() const { return m_logPfad; }

@@ -1,8 +1,8 @@
 // The conversion is killed in the middle of the members step (the power goes, the process is
 // ended by force). The club database must open afterwards, be sound, and hold exactly the lines
-// committed before: the members step commits every kLinesPerCommit lines, so it holds the first
-// k * kLinesPerCommit lines of the members file for some k, each line with its person and its
-// membership, and nothing of the lines after them.
+// committed before: the members step commits after batches of whole kLinesPerCommit lines, so it
+// holds the first k * kLinesPerCommit lines of the members file for some k, each line with its
+// person and its membership, and nothing of the lines after them.
 
 #include "clubdb/BatchedTransaction.h"
 #include "run/RunSetup.h"

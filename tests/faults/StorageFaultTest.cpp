@@ -93,10 +93,11 @@ TEST(LockedDatabaseTest, AWriterLocksTheMembersStepOut)
 }
 
 // The search for a club number stored already fails: the line says so, and the club is stored
-// all the same.
+// all the same. The clubs are searched by query here, the way that reads the file for every line.
 TEST(LockedDatabaseTest, AClubWhoseSearchFailsIsStoredAllTheSame)
 {
     RunSetup r;
+    r.lauf.suchverfahren = importer::Suchverfahren::Abfragen;
     r.files(3);
     StorageFault fault(r.eingaben.vdbPfad);
     r.at(Anzeige::Vereine, 1, [&] { fault.lockSearches(); });

@@ -52,7 +52,7 @@ struct StartRightsSetup : StepSetup
         execute("INSERT INTO Vereinsliste (VNummer) VALUES ('04-001 '), ('04-007 '), ('04-009 ');"
                 "INSERT INTO Schuetzendaten (M_Name) VALUES ('Müller '), ('Huber ');"
                 "INSERT INTO Mitgliedschaft (Mgl_Schütze_ID, Mgl_Verein_ID, Mgl_MglNr, Mgl_Stamm, Mgl_Pass) VALUES "
-                "(1, 1, '04-001-0027 ', 1, 0), (2, 2, '04-009-0005 ', 1, 0)");
+                "(1, 1, '04-001-0027 ', 1, 0), (2, 2, '04-009-0005 ', 1, 0), (1, 3, '04-001-0027 ', 1, 0)");
         const auto disziplin = [](std::string name, std::string spoNr) {
             definitions::Disziplin d;
             d.Name = std::move(name);
@@ -79,11 +79,13 @@ TEST(StartberechtigungenUmsetzenTest, ResolvesBothMembershipsAndStoresTheStartRi
     // Only the membership in the second club exists, stored under the home club's number.
     const std::string neueStamm = "1,04-009,04-009-0005,04-007,04-009-0005,1.58o";
     EXPECT_EQ(s.import(StartberechtigungenUmsetzen, {neueZweit, neueZweit, neueStamm}), 0);
+    // Person 1 was marked at home in club 3 as well: the home club of the line takes the mark.
     EXPECT_EQ(s.rows("SELECT * FROM Mitgliedschaft ORDER BY Mgl_ID"),
               (Lines{"1|1|1|04-001-0027 |NULL|1|0|NULL", "2|2|2|04-009-0005 |NULL|0|0|NULL",
-                     "3|1|2|04-007-0100|2024-03-07 09:05:30|0|1|1", "4|2|3|04-009-0005|2024-03-07 09:05:30|1|1|1"}));
+                     "3|1|3|04-001-0027 |NULL|0|0|NULL", "4|1|2|04-007-0100|2024-03-07 09:05:30|0|1|1",
+                     "5|2|3|04-009-0005|2024-03-07 09:05:30|1|1|1"}));
     EXPECT_EQ(s.rows("SELECT * FROM StartBerecht"),
-              (Lines{"1|3|1.10 |Luftgewehr |NULL", "2|3|1.10 |Luftgewehr |NULL",
+              (Lines{"1|4|1.10 |Luftgewehr |NULL", "2|4|1.10 |Luftgewehr |NULL",
                      "3|2|1.58 O |" + std::string(39, 'K') + " |NULL"}));
     EXPECT_EQ(s.logText(), kKopf + "3 Zeilen eingelesen, 3 Startberechtigungen eingetragen\r\n" + kSchluss);
 }

@@ -6,6 +6,7 @@
 
 #include "clubdb/DatenbankErstellen.h"
 #include "import/Schritt.h"
+#include "import/Vereinsverzeichnis.h"
 #include "support/ExportFiles.h"
 #include "support/QueryRows.h"
 #include "support/ScriptedQuestions.h"
@@ -42,8 +43,9 @@ struct StepSetup
     ScriptedQuestions questions;
     definitions::Definitionen definitions;
     std::function<clubdb::Date()> clock = [] { return *clubdb::Date::fromCivil(2024, 3, 7, 9, 5, 30); };
+    importer::Vereinsverzeichnis clubs;
     importer::Schrittkontext context{folder.path().string() + "/", database, &log, abort, display, questions,
-                                     definitions, clock};
+                                     definitions, clock, clubs};
 
     StepSetup() { clubdb::DatenbankErstellen(database); }
 
