@@ -174,7 +174,7 @@ TEST(WkAkLaden, WhatCannotBeReadEndsTheLoadAndIsReplacedOnlyAfterBothQuestions)
         {"Scheibe ohne Wert nach dem ersten", sql("UPDATE Disziplinen SET ScheibeNr2 = NULL WHERE rowid = 2"), 0, nein},
         {"Scheibe als Text", sql("UPDATE Disziplinen SET ScheibeNr2 = 'rund'"), 0, nein},
         {"Kaliber jenseits einer Gleitkommazahl", sql("UPDATE Disziplinen SET Kaliber = 1e300"), 0, nein},
-        {"Kaliber als Text", sql("UPDATE Disziplinen SET Kaliber = 'dick'"), 0, nein},
+        {"Kaliber mit Einheit", sql("UPDATE Disziplinen SET Kaliber = '4.5 mm'"), 0, nein},
         {"Spalte fehlt", sql("ALTER TABLE Disziplinen DROP COLUMN SpoNr"), 0, nein},
         {"Klassentabelle fehlt", sql("DROP TABLE Altersklassen"), 2, nein},
         {"mehr als 32767 Datensätze", sql(mehrDisziplinen(32768)), 0, nein},
