@@ -29,10 +29,10 @@ struct MembersSetup : StepSetup
 {
     MembersSetup()
     {
-        // 04-007 first: it begins like the home club's number, so only the whole six characters
+        // 04-002 first: it begins like the home club's number, so only the whole six characters
         // of a membership number find the home club 04-001.
-        execute("INSERT INTO Vereinsliste (VNummer, Vereinsname) VALUES ('04-007 ', 'SV Hubertus '), "
-                "('04-001 ', 'SG Tell ')");
+        execute("INSERT INTO Vereinsliste (VNummer, Vereinsname) VALUES ('04-002 ', 'SV Eiche '), "
+                "('04-001 ', 'SG Tell '), ('04-007 ', 'SV Hubertus ')");
     }
 
     std::int32_t import(std::initializer_list<Person> personen)
@@ -66,12 +66,12 @@ TEST(MitgliederUmsetzenTest, StoresPersonAndHomeAndSecondMembershipsInEitherOrde
     EXPECT_EQ(s.persons(), (Lines{"1| |Hans |Müller |1961-12-24 00:00:00|0|Hauptstr. 12 |86150 |Augsburg |"
                                   "0821 12345 | |0 | | | |1"}));
     EXPECT_EQ(s.memberships(), (Lines{"1|1|2|04-001-0027 |1990-03-01 00:00:00|1|0|1",
-                                      "2|1|1|04-001-0027 |2000-01-01 00:00:00|0|0|1"}));
+                                      "2|1|3|04-001-0027 |2000-01-01 00:00:00|0|0|1"}));
     EXPECT_EQ(s.logText(), kKopf + "2 Zeilen eingelesen, 2 Schützen angelegt\r\n" + kSchluss);
 
     MembersSetup umgekehrt;
     EXPECT_EQ(umgekehrt.import({zweit, heim}), 0);
-    EXPECT_EQ(umgekehrt.memberships(), (Lines{"1|1|1|04-001-0027 |2000-01-01 00:00:00|0|0|1",
+    EXPECT_EQ(umgekehrt.memberships(), (Lines{"1|1|3|04-001-0027 |2000-01-01 00:00:00|0|0|1",
                                               "2|1|2|04-001-0027 |1990-03-01 00:00:00|1|0|1"}));
     // The same file again adds nothing and reports nothing.
     EXPECT_EQ(umgekehrt.import({zweit, heim}), 0);
@@ -128,5 +128,5 @@ TEST(MitgliederUmsetzenTest, LinesWithoutAClubOrHomeClubAreReported)
                            kopf(5, "") + "\t- Vereinsnummer fehlt, die Zeile wird nicht gespeichert!\r\n\r\n"
                            "5 Zeilen eingelesen, 2 Schützen angelegt\r\n" + kSchluss);
     EXPECT_EQ(s.rows("SELECT Mgl_Verein_ID, Mgl_MglNr, Mgl_Stamm FROM Mitgliedschaft"),
-              (Lines{"2|04-099-0001 |0", "3|04-009-0001 |1"}));
+              (Lines{"2|04-099-0001 |0", "4|04-009-0001 |1"}));
 }
