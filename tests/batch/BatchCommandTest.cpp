@@ -59,21 +59,28 @@ struct Batch : RunSetup
 
 } // namespace
 
+// The export folder is named as people type it, without "/" at the end. Of the six kinds of
+// problem the five most frequent are named.
 TEST(BatchCommandTest, ConvertsAnExportFolderAndPrintsTheCounts)
 {
     Batch b;
-    EXPECT_EQ(b.run({b.eingaben.exportOrdner, b.database, b.definitions}), batch::kOk);
+    b.write("V", {"1,04-001,SG Tell,SGT,,,,,,,Augsburg", "1,04-002,Ohne Kürzel,,,,,,,,Friedberg", "1,,,,,,,,,,"});
+    b.write("M", {memberLines(1)[0], memberLines(1, "04-999")[0]});
+    EXPECT_EQ(b.run({b.folder.file("export"), b.database, b.definitions}), batch::kOk);
     const std::vector<std::string> logs = b.logFiles();
     ASSERT_EQ(logs.size(), 1u);
     EXPECT_EQ(b.out.str(), "Vereine: 1\nSchützen: 1\nHochmeldungen: 0\nMitgliedschaften ges.: 1\n"
-                           "Zweit-(Mehrfach-) Mitgliedschaften: 0\nStartberechtigungen: 0\nProblemzeilen: 1\n"
+                           "Zweit-(Mehrfach-) Mitgliedschaften: 0\nStartberechtigungen: 0\nProblemzeilen: 3\n"
                            "Häufigste Gründe:\n"
-                           "  1  Vereine: Vereinsabkürzung fehlt\n"
-                           "  1  Vereine: Mindestangaben fehlen, Daten können nicht gespeichert werden\n"
+                           "  2  Vereine: Vereinsabkürzung fehlt\n"
+                           "  2  Vereine: Mindestangaben fehlen, Daten können nicht gespeichert werden\n"
+                           "  1  Vereine: Vereinsnummer fehlt\n"
+                           "  1  Vereine: Vereinsname lang fehlt\n"
+                           "  1  Vereine: Vereinsort fehlt\n"
                            "Logdatei: " +
                                logs[0] + "\n");
     // The last progress of each step, and the question answered No.
-    EXPECT_EQ(b.err.str(), "Vereine: 2 / 1\nMitglieder: 1 / 1\nLogdatei: Bei der Umwandlung der Exportdateien wurden "
+    EXPECT_EQ(b.err.str(), "Vereine: 3 / 1\nMitglieder: 2 / 1\nLogdatei: Bei der Umwandlung der Exportdateien wurden "
                            "Probleme festgestellt.\nSoll die Logdatei angezeigt werden?\n  -> Nein\n");
     EXPECT_TRUE(contains(readLog(logs[0]), " - Vereinsabkürzung fehlt"));
 
@@ -114,13 +121,13 @@ TEST(BatchCommandTest, ARefusedRunDeletesNothing)
              return b.paths(b.database, b.folder.file("leer.zrv"));
          },
          batch::kBadInput, "ist (teilweise) leer"},
+        // 2 and 3 are the documented exit codes that scripts test for.
         {"log not creatable",
          [](Batch& b) {
              b.blockLog();
              return b.paths(b.database, b.definitions);
          },
-         batch::kNotWritable, "konnte nicht angelegt werden!"},
-        // 2 is the documented "nothing converted" that scripts test for.
+         3, "konnte nicht angelegt werden!"},
         {"club database exists", [](Batch& b) { return b.paths(b.database, b.definitions, false); }, 2,
          "existiert bereits. Mit --replace"},
         {"same file", [](Batch& b) { return b.paths(b.definitions, b.definitions); }, batch::kBadInput,
@@ -176,7 +183,8 @@ TEST(BatchCommandTest, RefusesBadArgumentsAndInputsWithoutConverting)
     for (const std::vector<std::string>& args : {std::vector<std::string>{folder, b.database},
                                                  {"--schnell", folder, b.database, b.definitions},
                                                  {b.folder.file("fehlt"), b.database, b.definitions},
-                                                 {folder, b.folder.file("fehlt/Verein.vdb"), b.definitions}})
+                                                 {folder, b.folder.file("fehlt/Verein.vdb"), b.definitions},
+                                                 {folder, b.database, b.definitions, "--problems"}})
         EXPECT_EQ(b.run(args), batch::kBadInput) << args[0];
     EXPECT_FALSE(std::filesystem::exists(b.database));
 
@@ -222,4 +230,7 @@ TEST(BatchCommandTest, ProblemsFileHoldsEveryProblemLineAndReplacesOnlyWithRepla
         EXPECT_FALSE(std::filesystem::exists(b.folder.file("Zwei.vdb")));
     }
     EXPECT_EQ(b.run({"--replace", "--problems", csv, b.eingaben.exportOrdner, b.database, b.definitions}), batch::kOk);
+    // A file that cannot be written makes the exit code say so.
+    EXPECT_EQ(b.run({"--replace", "--problems", "/proc/tvx.csv", b.eingaben.exportOrdner, b.database, b.definitions}),
+              batch::kNotWritable);
 }
