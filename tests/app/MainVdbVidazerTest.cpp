@@ -183,22 +183,16 @@ struct Aufbau
     {
         writeExportFile(export_ + "/" + name, zeilen);
     }
-    // The rows of a list of the log window: its shown columns joined by "|", a bar as
-    // count/largest count, child rows indented.
+    // The rows of a list of the log window: its shown columns joined by "|", child rows indented.
     QStringList zeilen(const char* name) const
     {
         auto* liste = el<QTreeWidget>(name);
         QStringList z;
         for (QTreeWidgetItemIterator it(liste); *it; ++it) {
             QStringList spalten;
-            for (int s = 0; s < liste->columnCount(); ++s) {
-                const QVariant balken = (*it)->data(s, Qt::UserRole);
-                if (s == 2 && liste->objectName() == "AnzGruende")
-                    spalten << (balken.isValid() ? balken.toString() + "/" + (*it)->data(s, Qt::UserRole + 1).toString()
-                                                 : QString());
-                else if (!liste->isColumnHidden(s))
+            for (int s = 0; s < liste->columnCount(); ++s)
+                if (!liste->isColumnHidden(s))
                     spalten << (*it)->text(s);
-            }
             z << ((*it)->parent() ? "  " : "") + spalten.join('|');
         }
         return z;
@@ -337,10 +331,10 @@ private slots:
         QVERIFY2(titel.startsWith(QString::fromStdString("Logdatei - " + a.datenbanken + "/Log_")), qPrintable(titel));
         const std::string log = titel.mid(11).toStdString();
         QCOMPARE(a.zeilen("AnzGruende"),
-                 (QStringList{"Alle Problemzeilen|4|", "Vereine|3|", "  Vereinsabkürzung fehlt|2|2/2",
-                              "  Mindestangaben fehlen, Daten können nicht gespeichert werden|2|2/2",
-                              "  Vereinsnummer … bereits eingetragen!|1|1/2", "Mitglieder|1|",
-                              "  Eventuell doppelter Eintrag! Bitte Prüfen!|1|1/2"}));
+                 (QStringList{"Alle Problemzeilen|4|", "Vereine|3|", "  Vereinsabkürzung fehlt|2|",
+                              "  Mindestangaben fehlen, Daten können nicht gespeichert werden|2|",
+                              "  Vereinsnummer … bereits eingetragen!|1|", "Mitglieder|1|",
+                              "  Eventuell doppelter Eintrag! Bitte Prüfen!|1|"}));
         QCOMPARE(a.el<QTreeWidget>("AnzGruende")->currentItem()->text(0), QString("Vereinsabkürzung fehlt"));
         QCOMPARE(a.zeilen("AnzZeilen"),
                  (QStringList{"4|Vereinsabkürzung fehlt|1,04-002,Ohne Kürzel,,,,,,,,Ort",
