@@ -26,15 +26,6 @@ struct Batch : RunSetup
         return batch::run(args, {folder.path().string(), folder.path().string(), false, &interrupted}, out, err);
     }
 
-    // The arguments of a conversion of the export folder into database with the definitions.
-    std::vector<std::string> paths(const std::string& db, const std::string& defs, bool replace = true) const
-    {
-        std::vector<std::string> args{eingaben.exportOrdner, db, defs};
-        if (replace)
-            args.insert(args.begin(), "--replace");
-        return args;
-    }
-
     std::vector<std::string> logFiles() const
     {
         std::vector<std::string> logs;
@@ -55,6 +46,16 @@ struct Batch : RunSetup
             std::filesystem::create_directory(folder.file(name));
         }
     }
+
+    // Definitions of the older layout: the run rewrites them and keeps the old file as wkak.alt.
+    void olderDefinitions() const
+    {
+        std::filesystem::remove(definitions);
+        testhilfe::aeltereDatei(definitions, testhilfe::alteDisziplinSql("Luftgewehr", "1.10") +
+                                                 "INSERT INTO Altersklassen VALUES ('Herren', 10);");
+    }
+
+    void linkToDefinitions() const { std::filesystem::create_symlink(definitions, folder.file("Verweis.vdb")); }
 };
 
 } // namespace
@@ -100,57 +101,40 @@ TEST(BatchCommandTest, ARefusedRunDeletesNothing)
     struct Row
     {
         const char* name;
-        std::function<std::vector<std::string>(Batch&)> arguments;
-        int exit;
+        void (Batch::*prepare)() const;
+        const char* database; // in the test's folder, named by a path relative to the working folder
+        const char* definitions;
+        bool replace;
+        int exit; // 2 and 3 are the documented exit codes that scripts test for
         const char* message;
         bool definitionsRewritten = false; // an older layout: the backup holds the file as it was
     };
-    const auto olderDefinitions = [](Batch& b) {
-        std::filesystem::remove(b.definitions);
-        testhilfe::aeltereDatei(b.definitions, testhilfe::alteDisziplinSql("Luftgewehr", "1.10") +
-                                                   "INSERT INTO Altersklassen VALUES ('Herren', 10);");
-    };
     const Row rows[] = {
-        {"definitions missing", [](Batch& b) { return b.paths(b.database, b.folder.file("fehlt.zrv")); },
-         batch::kBadInput, "Zervik - fehlende Datei: "},
-        // 2 and 3 are the documented exit codes that scripts test for.
-        {"log not creatable",
-         [](Batch& b) {
-             b.blockLog();
-             return b.paths(b.database, b.definitions);
-         },
-         3, "konnte nicht angelegt werden!"},
-        {"club database exists", [](Batch& b) { return b.paths(b.database, b.definitions, false); }, 2,
-         "existiert bereits. Mit --replace"},
-        // The same file by another way to it: a relative path to a link.
-        {"same file",
-         [](Batch& b) {
-             std::filesystem::create_symlink(b.definitions, b.folder.file("Verweis.vdb"));
-             return b.paths(std::filesystem::relative(b.folder.file("Verweis.vdb")), b.definitions);
-         },
-         batch::kBadInput, "ist zugleich die Datei der Wettkampfdefinitionen."},
+        {"definitions missing", nullptr, "Neu.vdb", "fehlt.zrv", true, 2, "Zervik - fehlende Datei: "},
+        {"log not creatable", &Batch::blockLog, "Neu.vdb", "wkak.zrv", true, 3, "konnte nicht angelegt werden!"},
+        {"club database exists", nullptr, "Neu.vdb", "wkak.zrv", false, 2, "existiert bereits. Mit --replace"},
+        {"same file by a link", &Batch::linkToDefinitions, "Verweis.vdb", "wkak.zrv", true, 2,
+         "ist zugleich die Datei der Wettkampfdefinitionen."},
         // The club database is created exclusively: a file that appears after the check (here the
         // backup of the rewritten definitions) is reported, never deleted ...
-        {"appears after the check",
-         [&](Batch& b) {
-             olderDefinitions(b);
-             return b.paths(b.folder.file("wkak.alt"), b.definitions, false);
-         },
-         batch::kBadInput, "existiert bereits.", true},
+        {"appears after the check", &Batch::olderDefinitions, "wkak.alt", "wkak.zrv", false, 2, "existiert bereits.",
+         true},
         // ... and not even --replace throws that backup away.
-        {"the definitions' backup",
-         [&](Batch& b) {
-             olderDefinitions(b);
-             return b.paths(b.folder.file("wkak.alt"), b.definitions);
-         },
-         batch::kBadInput, "ist die Sicherungskopie der Wettkampfdefinitionen."},
+        {"the definitions' backup", &Batch::olderDefinitions, "wkak.alt", "wkak.zrv", true, 2,
+         "ist die Sicherungskopie der Wettkampfdefinitionen."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Batch b;
         std::ofstream(b.database, std::ios::binary) << "Daten des Vereins";
-        const std::vector<std::string> arguments = row.arguments(b);
+        if (row.prepare)
+            (b.*row.prepare)();
         const std::string definitions = readBytes(b.definitions);
+        std::vector<std::string> arguments{b.eingaben.exportOrdner,
+                                           std::filesystem::relative(b.folder.file(row.database)).string(),
+                                           b.folder.file(row.definitions)};
+        if (row.replace)
+            arguments.insert(arguments.begin(), "--replace");
 
         EXPECT_EQ(b.run(arguments), row.exit);
 
