@@ -128,7 +128,6 @@ TEST(ProblemuebersichtTest, ReadsEveryProblemLineOfARealRunBack)
     EXPECT_EQ(lauf.u.zeilen[1].gruende[0].text, "Vereinsnummer 04-001 bereits eingetragen!");
     EXPECT_EQ(lauf.u.zeilen[3].gruende[0].text, "Vereinsnummer x - yz bereits eingetragen!");
 
-
     EXPECT_EQ(ProblemCsv(lauf.u, lauf.gruppe("Vereinsabkürzung fehlt").fundstellen),
               "\xEF\xBB\xBFSchritt;Zeile;Grund;Exportzeile\r\n"
               "Vereine;2;Vereinsabkürzung fehlt;\"1,04-002,Verein; \"\"Hubertus\"\"\tÄ,,,,,,,,Ort\"\r\n"
