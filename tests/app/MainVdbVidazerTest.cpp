@@ -1,7 +1,6 @@
 #include "app/MainVdbVidazer.h"
 #include "app/Anzeigefeld.h"
 #include "app/Logfenster.h"
-#include "clubdb/VdbInhalt.h"
 #include "support/DefinitionsFile.h"
 #include "support/ExportFiles.h"
 #include "support/ScriptedQuestions.h"
@@ -439,7 +438,8 @@ private slots:
         QCOMPARE(a.bedienbar(), (QStringList{"CmdEnde", "ChkLog", "AnzVDb"}));
 
         // Ende closes the window, the log window with it, and remembers the club-database folder
-        // and the definitions for the next start; the export folder is never remembered.
+        // and the definitions for the next start, the comparison database as it was read; the
+        // export folder is never remembered.
         QCOMPARE(readBytes(einstellungspfad()), einstellungen);
         a.klick("CmdEnde");
         QVERIFY(!a.fenster->isVisible() && !logfenster->isVisible());
