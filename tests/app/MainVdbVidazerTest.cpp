@@ -25,7 +25,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
 
 using namespace fenster;
@@ -501,54 +500,48 @@ private slots:
         const std::string heim = QDir::homePath().toStdString();
         std::filesystem::remove_all(heim + "/schiess");
         const auto aufraeumen = qScopeGuard([&] { std::filesystem::remove_all(heim + "/schiess"); });
+        // The control; what was chosen before and what of it has gone since, in the test's folder;
+        // where the dialog must start, in the test's folder or ("~") the home folder.
         const struct
         {
-            const char* name;
             const char* feld;
-            std::function<void(Aufbau&)> vorher;
-            std::function<std::string(Aufbau&)> start;
+            const char* gewaehlt;
+            const char* weg;
+            const char* start;
+            bool standardordnerGesperrt = false; // a file where the default folder would be created
         } faelle[] = {
-            {"Export beim ersten Mal", "AnzExport", {}, [&](Aufbau&) { return heim; }},
-            {"Export gelöscht", "AnzExport",
-             [](Aufbau& a) {
-                 std::filesystem::create_directory(a.export_ + "/2024");
-                 a.waehlen("AnzExport", a.export_ + "/2024");
-                 std::filesystem::remove(a.export_ + "/2024");
-             },
-             [](Aufbau& a) { return a.export_; }},
-            {"Vereinsdatenbank beim ersten Mal", "AnzVDb", {}, [&](Aufbau&) { return heim + "/schiess/Datenbanken"; }},
-            {"Standardordner nicht anlegbar", "AnzVDb",
-             [&](Aufbau& a) {
-                 std::filesystem::remove_all(heim + "/schiess");
-                 std::ofstream(heim + "/schiess") << "kein Ordner";
-                 std::filesystem::create_directory(a.datenbanken + "/2024");
-                 a.waehlen("AnzVDb", a.datenbanken + "/2024/Verein.vdb");
-                 std::filesystem::remove_all(a.datenbanken + "/2024");
-             },
-             [](Aufbau& a) { return a.datenbanken; }},
-            {"Definitionen beim ersten Mal", "AnzWkAk", {}, [](Aufbau& a) { return a.programm; }},
-            {"Definitionsdatei gelöscht", "AnzWkAk",
-             [](Aufbau& a) {
-                 a.waehlen("AnzWkAk", a.wkak);
-                 std::filesystem::remove(a.wkak);
-             },
-             [](Aufbau& a) { return a.tmp.path().string(); }},
-            {"Definitionsordner gelöscht", "AnzWkAk",
-             [](Aufbau& a) { a.waehlen("AnzWkAk", a.tmp.file("weg/wkak.zrv")); }, [](Aufbau& a) { return a.programm; }},
+            {"AnzExport", "", "", "~"},
+            {"AnzExport", "Export/2024", "Export/2024", "Export"},
+            {"AnzVDb", "", "", "~/schiess/Datenbanken"},
+            {"AnzVDb", "Datenbanken/2024/Verein.vdb", "Datenbanken/2024", "Datenbanken", true},
+            {"AnzWkAk", "", "", "Programm"},
+            {"AnzWkAk", "wkak.zrv", "wkak.zrv", ""},
+            {"AnzWkAk", "weg/wkak.zrv", "weg", "Programm"},
         };
         for (const auto& f : faelle) {
             Aufbau a;
-            if (f.vorher)
-                f.vorher(a);
+            if (f.standardordnerGesperrt) {
+                std::filesystem::remove_all(heim + "/schiess");
+                std::ofstream(heim + "/schiess") << "kein Ordner";
+            }
+            if (*f.gewaehlt) {
+                if (!std::filesystem::exists(a.tmp.file(f.weg))) // the definitions file is there already
+                    std::filesystem::create_directories(a.tmp.file(f.weg));
+                a.waehlen(f.feld, a.tmp.file(f.gewaehlt));
+                std::filesystem::remove_all(a.tmp.file(f.weg));
+            }
             a.fragen.files.push_back(std::nullopt);
             a.fragen.folders.push_back(std::nullopt);
             a.klick(f.feld);
             const bool ordnerwahl = f.feld == std::string("AnzExport");
             const std::string start =
                 ordnerwahl ? a.fragen.folderStarts.back() : a.fragen.fileChoices.back().startFolder;
-            QVERIFY2(start == f.start(a), f.name);
-            QVERIFY2(std::filesystem::is_directory(start), f.name);
-            QVERIFY2(ordnerwahl || a.fragen.fileChoices.back().allowNew == (f.feld == std::string("AnzWkAk")), f.name);
+            const std::string erwartet = *f.start == '~' ? heim + (f.start + 1)
+                                         : *f.start      ? a.tmp.file(f.start)
+                                                         : a.tmp.path().string();
+            QVERIFY2(start == erwartet && std::filesystem::is_directory(start),
+                     qPrintable(QString::fromStdString(start + " statt " + erwartet)));
+            QVERIFY2(ordnerwahl || a.fragen.fileChoices.back().allowNew == (f.feld == std::string("AnzWkAk")), f.feld);
         }
     }
 };
