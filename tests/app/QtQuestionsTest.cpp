@@ -56,13 +56,13 @@ private slots:
         for (const auto& [knoepfe, klick, taste, antwort, texte] : faelle) {
             QtQuestions fragen;
             QStringList gesehen;
-            QTimer::singleShot(0, [&] {
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            sobaldOffen<QMessageBox>([&](QMessageBox* box) {
                 QStringList beschriftungen;
                 for (QAbstractButton* knopf : box->buttons())
                     beschriftungen << knopf->text().remove(QLatin1Char('&'));
                 beschriftungen.sort();
-                gesehen << box->windowTitle() << box->text() << beschriftungen.join(' ') << QString::number(box->icon());
+                gesehen << box->windowTitle() << box->text() << beschriftungen.join(' ')
+                        << QString::number(box->icon());
                 if (klick == QMessageBox::NoButton)
                     QTest::keyClick(box, taste);
                 else
@@ -77,7 +77,8 @@ private slots:
 
     // The save dialog leaves the question about an existing file to the window, and a name typed
     // without extension gets the one of the filter; the definitions dialog takes a new name too.
-    // A start folder that does not exist gives the nearest one above it, and never a file name.
+    // A start folder that does not exist (here the first one) gives the nearest one above it, and
+    // never a file name.
     void dateidialoge()
     {
         TempFolder tmp;
@@ -89,10 +90,6 @@ private slots:
             std::string ergebnis;
             const char* filter; // as the dialog shows it
         } faelle[] = {
-            {{"Vereinsdatenbank anlegen", "Vereinsdatenbank|*.vdb", ordner, "", true},
-             "Verein",
-             tmp.file("Verein.vdb"),
-             "Vereinsdatenbank (*.vdb)"},
             {{"Vereinsdatenbank anlegen", "Vereinsdatenbank|*.vdb", ordner + "/schiess/Datenbanken", "", true},
              "Verein",
              tmp.file("Verein.vdb"),

@@ -12,20 +12,6 @@ using questions::Answer;
 
 namespace {
 
-// The question after a file could not be read.
-std::string verbindungsfehler(const std::string& pfad)
-{
-    return "Zervik - Verbindungsfehler|Datei " + pfad +
-           " konnte nicht geöffnet werden oder ist beschädigt!\r\nSoll eine leere Datei angelegt werden?|JaNein";
-}
-
-// Fills the discipline table (its first record repeated) up to anzahl records.
-std::string mehrDisziplinen(int anzahl)
-{
-    return "WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(anzahl) +
-           ") INSERT INTO Disziplinen SELECT d.* FROM Disziplinen d, n WHERE d.rowid = 1";
-}
-
 // Definitions as a previous load left them, to see what a load replaces.
 Definitionen vorherGeladen()
 {
@@ -177,7 +163,10 @@ TEST(WkAkLaden, WhatCannotBeReadEndsTheLoadAndIsReplacedOnlyAfterBothQuestions)
         {"Kaliber mit Einheit", sql("UPDATE Disziplinen SET Kaliber = '4.5 mm'"), 0, nein},
         {"Spalte fehlt", sql("ALTER TABLE Disziplinen DROP COLUMN SpoNr"), 0, nein},
         {"Klassentabelle fehlt", sql("DROP TABLE Altersklassen"), 2, nein},
-        {"mehr als 32767 Datensätze", sql(mehrDisziplinen(32768)), 0, nein},
+        {"mehr als 32767 Datensätze", // the first record repeated up to 32768
+         sql("WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < 32768) "
+             "INSERT INTO Disziplinen SELECT d.* FROM Disziplinen d, n WHERE d.rowid = 1"),
+         0, nein},
         {"Alter über 16 Bit", sql("UPDATE Altersklassen SET KlasseBis = 40000"), 2, nein},
         {"Klassennummer ohne Wert", sql("UPDATE Altersklassen SET KlassenNr = NULL"), 2, nein},
         {"SpO-Nr über 16 Bit im älteren Format", aelter, 0, nein},
@@ -202,7 +191,9 @@ TEST(WkAkLaden, WhatCannotBeReadEndsTheLoadAndIsReplacedOnlyAfterBothQuestions)
         Definitionen d = vorherGeladen();
         EXPECT_EQ(u.laden(d), Ausgang::Weiter);
 
-        Lines erwartet{verbindungsfehler(u.pfad)};
+        Lines erwartet{
+            "Zervik - Verbindungsfehler|Datei " + u.pfad +
+            " konnte nicht geöffnet werden oder ist beschädigt!\r\nSoll eine leere Datei angelegt werden?|JaNein"};
         if (antworten.size() > 1)
             erwartet.push_back("Zervik - Sicherheitsabfrage|Achtung! Soll die vorhandene Datei " + u.pfad +
                                " überschrieben werden?|OkAbbrechen");

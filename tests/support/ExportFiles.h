@@ -6,7 +6,6 @@
 #include "text/Windows1252.h"
 
 #include <fstream>
-#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -16,11 +15,6 @@ inline void writeExportFile(const std::string& path, const std::vector<std::stri
     std::ofstream file(path, std::ios::binary);
     for (const std::string& line : lines)
         file << text::encodeWindows1252(line) << "\r\n";
-}
-
-inline void writeExportFile(const std::string& path, std::initializer_list<std::string> lines)
-{
-    writeExportFile(path, std::vector<std::string>(lines));
 }
 
 // A line of the members file: a man born 24.12.1961 who entered on 01.03.1990, living in the
