@@ -31,7 +31,8 @@ TEST(VereineUmsetzenTest, StoresClubsAndLogsEveryProblemLine)
     StepSetup u;
     const std::string z2 = vereinszeile("04-002", "", "", "Kassierer", "Huber", "Eva", "Friedberg");
     const std::string z3 = vereinszeile("", "Ohne Nummer", "ON", "stv. vorsitzender", "Maier", "Hans", "Neusäß");
-    const std::string z4 = vereinszeile("04-001", "Zweite Eintragung", "ZE", "", "", "", "Gersthofen");
+    const std::string z4 =
+        vereinszeile("04-001", "Zweite Eintragung", "ZE", "", "", "", "Gersthofen-Hirblingen im Landkreis Augsburg");
     EXPECT_EQ(u.import(VereineUmsetzen,
                        {vereinszeile("04-001", "Schützengesellschaft  Tell", "SG Tell", "1. Vorsitzender", "Maier",
                                      "Hans", "Augsburg", "0821 / 123-45",
@@ -56,7 +57,8 @@ TEST(VereineUmsetzenTest, StoresClubsAndLogsEveryProblemLine)
               (Lines{"04-001 |Schützengesellschaft Tell |SG Tell |Hans Maier |Hans Maier " + adresse +
                          "Augsburg |0821 12345 |Stadtbergen bei Augsburg im Landkreis Aug |" + netz,
                      " |Ohne Nummer |ON | |Hans Maier " + adresse + "Neusäß | |Neusäß |" + netz,
-                     "04-001 |Zweite Eintragung |ZE | | " + adresse + "Gersthofen | |Gersthofen |" + netz,
+                     "04-001 |Zweite Eintragung |ZE | | " + adresse + "Gersthofen-Hirblingen im Landkreis Augsbu | |" +
+                         "Gersthofen-Hirblingen im Landkreis Augsbu |" + netz,
                      "BY-004 |Landesverband Bayern |BY | | | | |BY | |BY | | | |1",
                      "04-005 |" + std::string(71, 'x') + " |X |Ölß |Ölß " + adresse + "Ort | |Ort |" + netz,
                      "08-6 |SV Linde |SVL | | |Lindenweg 7 |86150 |Ort | |Ort | | | |1"}));
