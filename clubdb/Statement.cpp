@@ -2,6 +2,7 @@
 
 #include "clubdb/DbError.h"
 #include "clubdb/SqlFunctions.h"
+#include "text/Utf8.h"
 
 #include <sqlite3.h>
 
@@ -12,15 +13,6 @@
 
 namespace clubdb {
 namespace {
-
-std::string_view trimmedSpaces(std::string_view s)
-{
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
 
 // Longer texts are copied as bind() copies them.
 constexpr std::size_t kBorrowedTextLimit = 1 << 20;
@@ -200,7 +192,7 @@ std::int64_t Statement::integer(int column) const
     }
     case SQLITE_TEXT: {
         const std::string stored = text(column);
-        const std::string_view s = trimmedSpaces(stored);
+        const std::string_view s = text::trimmedView(stored);
         std::int64_t result = 0;
         const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), result);
         if (ec != std::errc() || end != s.data() + s.size() || s.empty())
@@ -221,7 +213,7 @@ double Statement::real(int column) const
         return sqlite3_column_double(m_statement, column);
     case SQLITE_TEXT: {
         const std::string stored = text(column);
-        const std::string_view s = trimmedSpaces(stored);
+        const std::string_view s = text::trimmedView(stored);
         double result = 0;
         const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), result);
         if (ec != std::errc() || end != s.data() + s.size() || s.empty())

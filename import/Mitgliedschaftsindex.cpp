@@ -11,11 +11,7 @@ namespace {
 // The number without blanks at both ends, letters in one case.
 std::string gefaltet(std::string_view nummer)
 {
-    while (!nummer.empty() && nummer.front() == ' ')
-        nummer.remove_prefix(1);
-    while (!nummer.empty() && nummer.back() == ' ')
-        nummer.remove_suffix(1);
-    return clubdb::caseFolded(nummer);
+    return clubdb::caseFolded(text::trimmedView(nummer));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "clubdb/SqlFunctions.h"
 #include "import/Feldhelfer.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 #include <limits>
@@ -16,15 +17,6 @@ constexpr std::size_t kBlock = std::size_t{1} << kBlockBits;
 // The columns in the order of the index's queries.
 const char* const kSpalten = "SELECT M_ID, M_Name, M_Vorname, M_Ort, M_Straße, M_Plz, M_GebDat, M_Weiblich "
                              "FROM Schuetzendaten";
-
-std::string_view ohneRandblanks(std::string_view s)
-{
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
 
 std::string irgendwo(std::string_view wert)
 {
@@ -168,7 +160,7 @@ void Personenindex::aufnehmen(Person p)
                       p.geburtsdatum.second() != 0;
     const auto index = static_cast<std::uint32_t>(m_personen.size());
     const std::string_view name = feld(p, Name);
-    const std::string_view plz = ohneRandblanks(feld(p, Plz));
+    const std::string_view plz = text::trimmedView(feld(p, Plz));
     if (!p.datumOhneWert)
         m_nachGeburtsdatum.liste(p.geburtsdatum.dayNumber(), true)->push_back(
             {index, zeichen(name), zeichen(clubdb::caseFolded(name)), plzStreuwert(plz), p.weiblich});
@@ -197,22 +189,26 @@ bool Personenindex::passt(const Person& p, Feld f, const std::string& muster) co
 Kandidat Personenindex::kandidat(const Person& p) const
 {
     Kandidat k;
-    k.nachname = ohneRandblanks(feld(p, Name));
-    k.vorname = ohneRandblanks(feld(p, Vorname));
+    k.nachname = text::trimmedView(feld(p, Name));
+    k.vorname = text::trimmedView(feld(p, Vorname));
     k.geburtsdatum = p.geburtsdatum;
     k.weiblich = p.weiblich;
-    k.ort = ohneRandblanks(feld(p, Ort));
-    k.plz = ohneRandblanks(feld(p, Plz));
-    k.strasse = ohneRandblanks(feld(p, Strasse));
+    k.ort = text::trimmedView(feld(p, Ort));
+    k.plz = text::trimmedView(feld(p, Plz));
+    k.strasse = text::trimmedView(feld(p, Strasse));
     k.personKey = p.key;
-    k.mitgliedsnummer = ohneRandblanks(feld(p, Mitgliedsnummer));
+    k.mitgliedsnummer = text::trimmedView(feld(p, Mitgliedsnummer));
     return k;
 }
 
 Personenwerte Personenindex::werte(const Person& p) const
 {
-    return {ohneRandblanks(feld(p, Name)), ohneRandblanks(feld(p, Vorname)), p.geburtsdatum, p.weiblich,
-            ohneRandblanks(feld(p, Ort)),  ohneRandblanks(feld(p, Plz)),     ohneRandblanks(feld(p, Strasse))};
+    return {text::trimmedView(feld(p, Name)), text::trimmedView(feld(p, Vorname)),
+            p.geburtsdatum,
+            p.weiblich,
+            text::trimmedView(feld(p, Ort)),
+            text::trimmedView(feld(p, Plz)),
+            text::trimmedView(feld(p, Strasse))};
 }
 
 std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
@@ -228,8 +224,8 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
             if ((n.weiblich != m.weiblich) + (n.plz != plz) + !einerKannDenAnderenEnthalten(n.name, nachname) > 1)
                 continue;
             const Person& p = m_personen[n.person];
-            const int abweichend = (p.weiblich != m.weiblich) + (ohneRandblanks(feld(p, Plz)) != m.plz);
-            if (abweichend > 1 || (abweichend == 1 && !Enthalten(ohneRandblanks(feld(p, Name)), m.nachname)))
+            const int abweichend = (p.weiblich != m.weiblich) + (text::trimmedView(feld(p, Plz)) != m.plz);
+            if (abweichend > 1 || (abweichend == 1 && !Enthalten(text::trimmedView(feld(p, Name)), m.nachname)))
                 continue;
             if (Punktzahl(werte(p), m) >= 6)
                 treffer.push_back(n.person);
@@ -248,7 +244,7 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
             const Person& p = m_personen[i];
             if (!p.datumOhneWert && p.geburtsdatum == m.geburtsdatum)
                 continue; // found by its birth date already
-            if (!Enthalten(ohneRandblanks(feld(p, Name)), m.nachname))
+            if (!Enthalten(text::trimmedView(feld(p, Name)), m.nachname))
                 continue;
             if (Punktzahl(werte(p), m) >= 6 && (passt(p, Name, name) || passt(p, Vorname, vorname)))
                 treffer.push_back(i);

@@ -191,14 +191,19 @@ std::optional<std::size_t> findLast(std::string_view s, std::string_view needle)
     return found;
 }
 
-std::string trim(std::string_view s)
+std::string_view trimmedView(std::string_view s)
 {
     // A space byte never occurs inside a multi-byte sequence, so trimming bytes is safe.
     const std::size_t first = s.find_first_not_of(' ');
     if (first == std::string_view::npos)
         return {};
     const std::size_t last = s.find_last_not_of(' ');
-    return std::string(s.substr(first, last - first + 1));
+    return s.substr(first, last - first + 1);
+}
+
+std::string trim(std::string_view s)
+{
+    return std::string(trimmedView(s));
 }
 
 bool isBlank(std::string_view s)

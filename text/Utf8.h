@@ -36,6 +36,8 @@ std::optional<std::size_t> findLast(std::string_view s, std::string_view needle)
 
 // Removes leading and trailing space characters (U+0020) only; tabs and other white space stay.
 std::string trim(std::string_view s);
+// The same, as a view into s.
+std::string_view trimmedView(std::string_view s);
 
 // True when s is empty after trim().
 bool isBlank(std::string_view s);
