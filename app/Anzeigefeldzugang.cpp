@@ -94,8 +94,7 @@ QAccessibleInterface* zugangFuer(const QString& klasse, QObject* objekt)
 
 void ZugangEinrichten(Anzeigefeld& feld)
 {
-    static const bool eingerichtet = (QAccessible::installFactory(&zugangFuer), true);
-    (void)eingerichtet;
+    [[maybe_unused]] static const bool eingerichtet = (QAccessible::installFactory(&zugangFuer), true);
     // Qt may have described the field while it was being made, when it was still a plain label;
     // that description goes, so that the next question finds the field's own.
     QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(QAccessible::queryAccessibleInterface(&feld)));
