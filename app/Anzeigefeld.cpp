@@ -1,5 +1,7 @@
 #include "app/Anzeigefeld.h"
 
+#include "app/Anzeigefeldzugang.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleOptionFocusRect>
@@ -19,6 +21,7 @@ Anzeigefeld::Anzeigefeld(QWidget* parent) : QLabel(parent)
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setIndent(3);
     setTextFormat(Qt::PlainText);
+    ZugangEinrichten(*this);
 }
 
 void Anzeigefeld::klickbarMachen(const QString& hinweis)
@@ -62,10 +65,11 @@ void Anzeigefeld::mouseReleaseEvent(QMouseEvent* event)
         emit geklickt();
 }
 
+// F4 as for a drop-down list, which it opens.
 void Anzeigefeld::keyPressEvent(QKeyEvent* event)
 {
-    if (m_klickbar &&
-        (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    if (m_klickbar && (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+                       event->key() == Qt::Key_Enter || event->key() == Qt::Key_F4)) {
         emit geklickt();
         return;
     }

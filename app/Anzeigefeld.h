@@ -1,8 +1,8 @@
 #pragma once
 
 // A white display field of the window: a path or a counter that the user reads but does not
-// type into. The three path fields open their choice when clicked, or when Space or Enter is
-// pressed while they have the focus. A path too long for its field is shortened in the middle,
+// type into. The three path fields open their choice when clicked, or when Space, Enter or F4
+// is pressed while they have the focus. A path too long for its field is shortened in the middle,
 // where it keeps the start of the path and the name at its end; the tooltip shows it whole.
 
 #include <QLabel>
@@ -19,6 +19,8 @@ public:
     // Makes the field open a choice: hand cursor, reachable with the Tab key, the whole path and
     // the hint as tooltip.
     void klickbarMachen(const QString& hinweis);
+    bool klickbar() const { return m_klickbar; }
+    const QString& hinweis() const { return m_hinweis; }
 
     // The text as the field draws it: shortened in the middle when it does not fit.
     QString angezeigterText() const;

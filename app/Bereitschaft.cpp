@@ -74,6 +74,7 @@ void MainVdbVidazer::fundeZeigen()
     m_chkExVereine->setChecked(m_dateien.vereine.gefunden);
     m_chkExMitglieder->setChecked(m_dateien.mitglieder.gefunden);
     m_chkExStartrechte->setChecked(m_dateien.startrechte.gefunden);
+    fundeBeschreiben();
 }
 
 void MainVdbVidazer::ChkLog_Click(bool angehakt)

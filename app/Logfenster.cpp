@@ -55,6 +55,7 @@ Logfenster::Logfenster(questions::Questions& fragen, Logbetrachter betrachter, Q
     m_logseite = new Logseite;
     m_seiten = new QTabWidget;
     m_seiten->setObjectName(QStringLiteral("Seiten"));
+    m_seiten->setAccessibleName(QStringLiteral("Ansicht"));
     m_seiten->addTab(m_uebersichtsseite, QStringLiteral("Übersicht"));
     m_seiten->addTab(m_logseite, QStringLiteral("Logdatei"));
 
@@ -66,7 +67,8 @@ Logfenster::Logfenster(questions::Questions& fragen, Logbetrachter betrachter, Q
     csv->setObjectName(QStringLiteral("CmdCsv"));
     QPushButton* editor = knoepfe->addButton(QStringLiteral("Im Editor öffnen"), QDialogButtonBox::ActionRole);
     editor->setObjectName(QStringLiteral("CmdEditor"));
-    knoepfe->button(QDialogButtonBox::Close)->setObjectName(QStringLiteral("CmdSchliessen"));
+    QPushButton* schliessen = knoepfe->button(QDialogButtonBox::Close);
+    schliessen->setObjectName(QStringLiteral("CmdSchliessen"));
 
     auto* unten = new QHBoxLayout;
     unten->addWidget(m_bezStatus, 1);
@@ -74,10 +76,16 @@ Logfenster::Logfenster(questions::Questions& fragen, Logbetrachter betrachter, Q
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_seiten);
     layout->addLayout(unten);
+    // The Tab key takes the buttons as they stand, once they are in the window; the box alone
+    // would lead it past "Schließen".
+    setTabOrder(csv, editor);
+    setTabOrder(editor, schliessen);
 
     connect(csv, &QPushButton::clicked, this, &Logfenster::CmdCsv_Click);
     connect(editor, &QPushButton::clicked, this, &Logfenster::CmdEditor_Click);
     connect(knoepfe, &QDialogButtonBox::rejected, this, &QWidget::close);
+    // Esc closes it as it closes a dialog.
+    connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this, &QWidget::close);
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
         m_seiten->setCurrentWidget(m_logseite);
         m_logseite->suchen();

@@ -45,6 +45,7 @@ Logseite::Logseite(QWidget* parent) : QWidget(parent)
 {
     m_text = new QPlainTextEdit;
     m_text->setObjectName(QStringLiteral("AnzLog"));
+    m_text->setAccessibleName(QStringLiteral("Logdatei"));
     m_text->setReadOnly(true);
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     // The log lines up its columns with TABs.

@@ -52,6 +52,7 @@ MainVdbVidazer::MainVdbVidazer(questions::Questions& fragen, Programmumgebung um
     setWindowIcon(QIcon(QStringLiteral(":/tvx-vidazer.png")));
     SchriftSetzen(*this);
     steuerelementeAnlegen();
+    bedienungEinrichten();
     m_bezVersion->setText(QStringLiteral("Version " TVX_VERSION));
     BeschriftungenEinpassen(*this);
 
@@ -166,11 +167,11 @@ void MainVdbVidazer::steuerelementeAnlegen()
     m_chkLog->setChecked(true);
     m_chkLog->hide();
 
-    m_cmdStart = knopf("CmdStart", "Start", pixel(480, 5280, 1455, 495));
+    m_cmdStart = knopf("CmdStart", "&Start", pixel(480, 5280, 1455, 495));
     m_cmdStart->setEnabled(false);
-    m_cmdAbbruch = knopf("CmdAbbruch", "Abbruch", pixel(3120, 5280, 1455, 495));
+    m_cmdAbbruch = knopf("CmdAbbruch", "&Abbruch", pixel(3120, 5280, 1455, 495));
     m_cmdAbbruch->setEnabled(false);
-    m_cmdEnde = knopf("CmdEnde", "Ende", pixel(5760, 5280, 1455, 495));
+    m_cmdEnde = knopf("CmdEnde", "&Ende", pixel(5760, 5280, 1455, 495));
 
     connect(m_anzExport, &Anzeigefeld::geklickt, this, &MainVdbVidazer::AnzExport_Click);
     connect(m_anzVDb, &Anzeigefeld::geklickt, this, &MainVdbVidazer::AnzVDb_Click);

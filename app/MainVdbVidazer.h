@@ -79,6 +79,7 @@ protected:
 
 private:
     void steuerelementeAnlegen();
+    void bedienungEinrichten(); // names for a screen reader, the order of the Tab key
     QRect pixel(int links, int oben, int breite, int hoehe) const;
     void einstellungenLaden();
     void einstellungenSpeichern();
@@ -88,6 +89,7 @@ private:
     // are shown and whether Start is possible.
     void bereitschaftPruefen();
     void fundeZeigen();
+    void fundeBeschreiben();
 
     void AnzExport_Click();
     void AnzVDb_Click();

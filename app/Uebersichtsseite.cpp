@@ -54,6 +54,7 @@ Uebersichtsseite::Uebersichtsseite(QWidget* parent) : QWidget(parent)
 {
     m_gruende = new QTreeWidget;
     m_gruende->setObjectName(QStringLiteral("AnzGruende"));
+    m_gruende->setAccessibleName(QStringLiteral("Gründe der Problemzeilen"));
     m_gruende->setHeaderLabels({QStringLiteral("Grund"), QStringLiteral("Zeilen"), QStringLiteral("Anteil")});
     m_gruende->setItemDelegateForColumn(2, new Anteilbalken(m_gruende));
     m_gruende->setUniformRowHeights(true);
@@ -61,6 +62,7 @@ Uebersichtsseite::Uebersichtsseite(QWidget* parent) : QWidget(parent)
 
     m_zeilen = new QTreeWidget;
     m_zeilen->setObjectName(QStringLiteral("AnzZeilen"));
+    m_zeilen->setAccessibleName(QStringLiteral("Problemzeilen"));
     m_zeilen->setHeaderLabels(
         {QStringLiteral("Schritt"), QStringLiteral("Zeile"), QStringLiteral("Grund"), QStringLiteral("Exportzeile")});
     m_zeilen->setUniformRowHeights(true);
@@ -79,6 +81,16 @@ Uebersichtsseite::Uebersichtsseite(QWidget* parent) : QWidget(parent)
     layout->addWidget(teilung);
 
     connect(m_gruende, &QTreeWidget::currentItemChanged, this, &Uebersichtsseite::gruppeGewaehlt);
+    connect(m_gruende, &QTreeWidget::itemActivated, this, &Uebersichtsseite::zeilenAnsteuern);
+}
+
+// Enter on a reason (or a double click) leads to its lines, the first one chosen, so that the
+// keyboard reads on where the eye goes next.
+void Uebersichtsseite::zeilenAnsteuern()
+{
+    if (!m_zeilen->currentItem())
+        m_zeilen->setCurrentItem(m_zeilen->topLevelItem(0));
+    m_zeilen->setFocus(Qt::TabFocusReason);
 }
 
 void Uebersichtsseite::anzeigen(const uebersicht::Problemuebersicht& u)

@@ -34,6 +34,7 @@ public:
 
 private:
     void gruppeGewaehlt();
+    void zeilenAnsteuern();
     void zeilenZeigen(bool mitSchritt);
 
     const uebersicht::Problemuebersicht* m_uebersicht = nullptr;

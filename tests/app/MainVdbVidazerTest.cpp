@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QStyleOptionButton>
@@ -56,7 +57,8 @@ std::string verein(const std::string& nummer)
     return "1," + nummer + ",SG " + nummer + ",V,,,,,,,Ort";
 }
 
-// The caption of a label, check box, button or frame; null for any other control.
+// The caption of a label, check box, button or frame as it is drawn (the "&" of an Alt key only
+// underlines the letter after it); null for any other control.
 QString beschriftung(QWidget* w)
 {
     if (qobject_cast<Anzeigefeld*>(w))
@@ -64,7 +66,7 @@ QString beschriftung(QWidget* w)
     if (auto* label = qobject_cast<QLabel*>(w))
         return label->text();
     if (auto* knopf = qobject_cast<QAbstractButton*>(w))
-        return knopf->text();
+        return knopf->text().replace(QRegularExpression(QStringLiteral("&(.)")), QStringLiteral("\\1"));
     if (auto* rahmen = qobject_cast<QGroupBox*>(w))
         return rahmen->title();
     return {};
