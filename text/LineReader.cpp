@@ -39,33 +39,6 @@ bool nextIsInvalid(std::string_view s, std::size_t& pos)
     return pos - begin == 1 && c >= 0x80;
 }
 
-// A UTF-8 line is collected as raw bytes, because a character may be split between two
-// chunks. Once the line is complete, every byte that is not part of valid UTF-8 is taken
-// as a Windows-1252 character, so that no byte of the export is lost.
-void repairUtf8(std::string& line)
-{
-    std::size_t firstInvalid = line.size();
-    for (std::size_t pos = 0; pos < line.size();) {
-        const std::size_t begin = pos;
-        if (nextIsInvalid(line, pos)) {
-            firstInvalid = begin;
-            break;
-        }
-    }
-    if (firstInvalid == line.size())
-        return; // valid throughout, the common case
-
-    std::string repaired(line, 0, firstInvalid);
-    for (std::size_t pos = firstInvalid; pos < line.size();) {
-        const std::size_t begin = pos;
-        if (nextIsInvalid(line, pos))
-            repaired += decodeWindows1252(std::string_view(line).substr(begin, 1));
-        else
-            repaired.append(line, begin, pos - begin);
-    }
-    line = std::move(repaired);
-}
-
 struct Utf8Check
 {
     std::size_t checked = 0; // bytes judged valid from the start
@@ -100,6 +73,27 @@ Utf8Check checkUtf8(std::string_view s, bool atEnd, bool& high)
         return {begin, atEnd || s.size() - begin >= 4};
     }
     return {pos, false};
+}
+
+// A UTF-8 line is collected as raw bytes, because a character may be split between two
+// chunks. Once the line is complete, every byte that is not part of valid UTF-8 is taken
+// as a Windows-1252 character, so that no byte of the export is lost.
+void repairUtf8(std::string& line)
+{
+    bool high = false;
+    const std::size_t firstInvalid = checkUtf8(line, true, high).checked;
+    if (firstInvalid == line.size())
+        return; // valid throughout, the common case
+
+    std::string repaired(line, 0, firstInvalid);
+    for (std::size_t pos = firstInvalid; pos < line.size();) {
+        const std::size_t begin = pos;
+        if (nextIsInvalid(line, pos))
+            repaired += decodeWindows1252(std::string_view(line).substr(begin, 1));
+        else
+            repaired.append(line, begin, pos - begin);
+    }
+    line = std::move(repaired);
 }
 
 } // namespace
