@@ -8,6 +8,7 @@
 #include "app/Anzeigefeld.h"
 #include "app/Logfenster.h"
 #include "app/MainVdbVidazer.h"
+#include "import/Exportpruefung.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -28,11 +29,24 @@ QString qt(const std::string& s)
     return QString::fromStdString(s);
 }
 
+// A file re-saved by a spreadsheet program is refused; of several exports of one kind in the
+// folder the user confirms the one that is converted. False: the run does not start.
+bool exportAnnehmen(questions::Questions& fragen, const std::string& ordner, const importer::Exportdateien& dateien)
+{
+    if (const std::optional<std::string> tabelle = importer::TabellenMeldung(ordner, dateien)) {
+        fragen.inform("Fehler", *tabelle);
+        return false;
+    }
+    const std::optional<std::string> mehrere = importer::MehrereDateien(dateien, "\r\n");
+    return !mehrere || fragen.ask("Exportdateien", *mehrere + "\r\nTrotzdem umsetzen?", questions::Buttons::YesNo) ==
+                           questions::Answer::Yes;
+}
+
 } // namespace
 
 void MainVdbVidazer::CmdStart_Click()
 {
-    if (laufAktiv())
+    if (laufAktiv() || !exportAnnehmen(m_fragen, m_exportOrdner, m_dateien))
         return;
     m_imStart = true;
     const run::Laufeingaben eingaben{

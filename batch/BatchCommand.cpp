@@ -6,6 +6,7 @@
 #include "clubdb/DatenbankErstellen.h"
 #include "clubdb/DbError.h"
 #include "import/Exportdateien.h"
+#include "import/Exportpruefung.h"
 #include "import/Feldhelfer.h"
 #include "run/Umsetzungslauf.h"
 #include "uebersicht/Logleser.h"
@@ -123,6 +124,14 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
     if (!dateien.vereine.gefunden || !dateien.mitglieder.gefunden) {
         err << "Fehler: Eine oder beide Exportdateien wurden nicht gefunden.\n"
                "Für die Erstellung der Datenbank werden mindestens die Vereins- und Mitgliederdaten benötigt!\n";
+        return kBadInput;
+    }
+    // A file re-saved by a spreadsheet program, or last season's export beside this one: the
+    // window asks about the second, a script cannot be asked.
+    const std::optional<std::string> tabelle = importer::TabellenMeldung(exportFolder.string(), dateien);
+    const std::optional<std::string> mehrere = importer::MehrereDateien(dateien, "\n");
+    if (tabelle || mehrere) {
+        err << "Fehler: " << (tabelle ? *tabelle : *mehrere + "\nBitte nur einen Export im Ordner lassen.") << "\n";
         return kBadInput;
     }
 

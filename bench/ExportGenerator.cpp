@@ -1041,12 +1041,13 @@ std::string Generator::memberLine(const Line& line) const
     return result;
 }
 
-// Writes lines in Windows-1252 with CR LF, in large blocks.
+// Writes lines in Windows-1252 with CR LF, or in the form the options ask for, in large blocks.
 class FileWriter
 {
 public:
-    explicit FileWriter(const std::filesystem::path& path)
-        : m_path(path), m_file(path, std::ios::binary | std::ios::trunc)
+    FileWriter(const std::filesystem::path& path, const ExportOptions& options)
+        : m_path(path), m_file(path, std::ios::binary | std::ios::trunc), m_utf8(options.utf8),
+          m_lineEnd(options.lfLineEnds ? "\n" : "\r\n")
     {
         if (!m_file)
             throw std::runtime_error("Die Datei " + path.string() + " konnte nicht angelegt werden.");
@@ -1054,8 +1055,10 @@ public:
 
     void line(std::string_view utf8)
     {
-        m_buffer += text::encodeWindows1252(utf8);
-        m_buffer += "\r\n";
+        // Through Windows-1252 in both forms, so that both carry the same characters.
+        const std::string bytes = text::encodeWindows1252(utf8);
+        m_buffer += m_utf8 ? text::decodeWindows1252(bytes) : bytes;
+        m_buffer += m_lineEnd;
         ++m_lines;
         if (m_buffer.size() >= (1u << 20))
             flush();
@@ -1079,6 +1082,8 @@ private:
 
     std::filesystem::path m_path;
     std::ofstream m_file;
+    bool m_utf8;
+    std::string_view m_lineEnd;
     std::string m_buffer;
     std::size_t m_lines = 0;
 };
@@ -1096,7 +1101,7 @@ ExportFiles Generator::write(const std::filesystem::path& folder) const
     // Districts: shown by the program, never converted. Their own random numbers, so that
     // they change nothing else.
     Random random(m_options.seed ^ 0x6b43a9b5u);
-    FileWriter districts(files.districts);
+    FileWriter districts(files.districts, m_options);
     for (const District& d : m_districts) {
         const bool female = random.percent(30);
         const std::string last(kLastNames[random.index(kLastNames)]);
@@ -1114,7 +1119,7 @@ ExportFiles Generator::write(const std::filesystem::path& folder) const
     }
     files.districtLines = districts.close();
 
-    FileWriter clubs(files.clubs);
+    FileWriter clubs(files.clubs, m_options);
     for (const Club& c : m_clubs)
         clubs.line(c.line);
     files.clubLines = clubs.close();
@@ -1132,7 +1137,7 @@ ExportFiles Generator::write(const std::filesystem::path& folder) const
             return x.homeClub < y.homeClub;
         return x.number < y.number;
     });
-    FileWriter members(files.members);
+    FileWriter members(files.members, m_options);
     for (const std::uint32_t i : order)
         members.line(memberLine(m_lines[i]));
     files.memberLines = members.close();
@@ -1148,7 +1153,7 @@ ExportFiles Generator::write(const std::filesystem::path& folder) const
             return x.homeClub < y.homeClub;
         return x.number < y.number;
     });
-    FileWriter startRights(files.startRights);
+    FileWriter startRights(files.startRights, m_options);
     for (const std::uint32_t i : rights) {
         const StartRight& r = m_startRights[i];
         const std::string number = m_clubs[r.homeClub].number + "-" + digits(r.number, 4);

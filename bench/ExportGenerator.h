@@ -54,6 +54,11 @@ struct ExportOptions
     bool secondExport = false;
     int repeatedPercent = 30;
 
+    // The export as it may reach the program: its line ends converted to LF on the way, and
+    // opened and saved in an editor as UTF-8 without a byte-order mark. The content stays the same.
+    bool lfLineEnds = false;
+    bool utf8 = false;
+
     // All hostile content switched on.
     static ExportOptions hostile(std::uint32_t seed, std::size_t memberLines);
 };

@@ -4,6 +4,9 @@
 // with tvx-vidazer-batch (log on, as a user runs it) into a new club database, and prints
 // both times, their ratio (also of the processor times, which a busy machine disturbs less),
 // the conversion's peak memory, the counts the conversion printed and how the times grow.
+// With --vergleich it converts the same export as the member administration writes it and as
+// it arrives converted (LF line ends, UTF-8 without a mark), three times each, and prints the
+// medians and the extra cost of the converted form.
 
 #include "bench/ExportGenerator.h"
 
@@ -12,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -34,7 +38,8 @@ namespace {
 namespace fs = std::filesystem;
 
 const char* const kUsage =
-    "Aufruf: tvx-bench [--sizes ZAHLEN] [--je-verein ZAHL] [--seed ZAHL] [--keep] [--ordner ORDNER]\n"
+    "Aufruf: tvx-bench [--sizes ZAHLEN] [--je-verein ZAHL] [--seed ZAHL] [--lf] [--utf8] [--vergleich] [--keep]\n"
+    "                  [--ordner ORDNER]\n"
     "\n"
     "Erzeugt für jede Größe einen Verbandsexport mit festem Startwert, lädt seine drei Dateien mit\n"
     "dem Programm sqlite3 (.import) in eine Rohdatenbank und setzt sie mit tvx-vidazer-batch (mit\n"
@@ -47,6 +52,11 @@ const char* const kUsage =
     "  --je-verein ZAHL  Mitgliederzeilen je Verein (Vorgabe 100 wie in einem echten Verband;\n"
     "                    40 für einen Verband vieler kleiner Vereine)\n"
     "  --seed ZAHL       Startwert des Exports (Vorgabe 20260101)\n"
+    "  --lf              den Export mit LF statt CR LF als Zeilenende schreiben\n"
+    "  --utf8            den Export in UTF-8 ohne Byte-Order-Mark statt Windows-1252 schreiben\n"
+    "  --vergleich       je Größe nur die Umsetzung messen, dreimal mit CR LF und Windows-1252 und\n"
+    "                    dreimal in der Form von --lf und --utf8 (ohne beide: LF und UTF-8), und den\n"
+    "                    Mehraufwand der Mediane zeigen\n"
     "  --keep            die Arbeitsordner behalten (Export, Datenbanken, Logdatei)\n"
     "  --ordner ORDNER   hier die Arbeitsordner anlegen (Vorgabe $TMPDIR oder /tmp)\n"
     "\n"
@@ -57,6 +67,9 @@ struct Arguments
     std::vector<std::size_t> sizes{25'000, 50'000, 100'000, 200'000};
     std::size_t membersPerClub = 100;
     std::uint32_t seed = 20260101;
+    bool lf = false;
+    bool utf8 = false;
+    bool compare = false;
     bool keep = false;
     std::string folder;
 };
@@ -108,6 +121,12 @@ std::optional<Arguments> parse(int argc, char** argv)
         };
         if (arg == "--keep") {
             parsed.keep = true;
+        } else if (arg == "--lf") {
+            parsed.lf = true;
+        } else if (arg == "--utf8") {
+            parsed.utf8 = true;
+        } else if (arg == "--vergleich") {
+            parsed.compare = true;
         } else if (arg == "--sizes" || arg == "--size") {
             const auto list = next();
             if (!list)
@@ -422,6 +441,28 @@ std::string createTable(const std::string& name, int columns)
     return sql + ");";
 }
 
+// Converts the export with tvx-vidazer-batch, log on, into a new club database folder/Verein.vdb
+// (one made before is removed first). Its settings go to a folder of its own, and it works on a
+// copy of the definitions file.
+ChildResult convert(const Tools& tools, const fs::path& folder, const fs::path& exportFolder)
+{
+    const fs::path definitions = folder / "wkak.zrv";
+    fs::copy_file(tools.definitions, definitions, fs::copy_options::overwrite_existing);
+    fs::create_directories(folder / "anwendungsdaten");
+    fs::remove(folder / "Verein.vdb");
+    const std::vector<std::string> batchArgs = {"tvx-vidazer-batch", exportFolder.string(),
+                                                (folder / "Verein.vdb").string(), definitions.string()};
+    return runChild(tools.batch.string(), batchArgs, folder, folder / "batch.out", folder / "batch.err",
+                    environmentWith("XDG_DATA_HOME", (folder / "anwendungsdaten").string()));
+}
+
+// "CR LF, Windows-1252" as the member administration writes an export, "LF, UTF-8" as it may
+// arrive.
+std::string formName(bool lf, bool utf8)
+{
+    return std::string(lf ? "LF" : "CR LF") + ", " + (utf8 ? "UTF-8" : "Windows-1252");
+}
+
 Measurement measure(std::size_t size, const Arguments& arguments, const Tools& tools, const fs::path& scratch)
 {
     Measurement m;
@@ -439,6 +480,8 @@ Measurement measure(std::size_t size, const Arguments& arguments, const Tools& t
     options.seed = arguments.seed;
     options.memberLines = size;
     options.membersPerClub = arguments.membersPerClub;
+    options.lfLineEnds = arguments.lf;
+    options.utf8 = arguments.utf8;
     const auto start = std::chrono::steady_clock::now();
     m.files = exportgen::generateExport(exportFolder, options);
     m.generateSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -485,16 +528,9 @@ Measurement measure(std::size_t size, const Arguments& arguments, const Tools& t
                   << " statt " << expected << ")\n";
     }
 
-    // (b) The whole conversion, with its log, into a new club database. Its settings go to a
-    // folder of its own, and it works on a copy of the definitions file.
+    // (b) The whole conversion, with its log, into a new club database.
     progress(grouped(size) + " Zeilen: tvx-vidazer-batch ...");
-    const fs::path definitions = folder / "wkak.zrv";
-    fs::copy_file(tools.definitions, definitions, fs::copy_options::overwrite_existing);
-    fs::create_directories(folder / "anwendungsdaten");
-    const std::vector<std::string> batchArgs = {"tvx-vidazer-batch", exportFolder.string(),
-                                                (folder / "Verein.vdb").string(), definitions.string()};
-    m.conversion = runChild(tools.batch.string(), batchArgs, folder, folder / "batch.out", folder / "batch.err",
-                            environmentWith("XDG_DATA_HOME", (folder / "anwendungsdaten").string()));
+    m.conversion = convert(tools, folder, exportFolder);
     const std::string out = readFile(folder / "batch.out");
     const std::string err = readFile(folder / "batch.err");
     if (!m.conversion.started || m.conversion.exitCode != 0) {
@@ -595,6 +631,75 @@ void printGoals(const std::vector<Measurement>& results)
         std::cout << "  " << line << "\n";
 }
 
+// The same export in both forms, converted three times each, the forms taking turns so that a
+// machine growing busier weighs on both alike. Prints the medians and the extra cost of the
+// second form; false when a conversion failed.
+bool compareForms(std::size_t size, const Arguments& arguments, const Tools& tools, const fs::path& scratch)
+{
+    constexpr int kRuns = 3;
+    const bool forms[2][2] = {{false, false}, {arguments.lf || !arguments.utf8, arguments.utf8 || !arguments.lf}};
+    fs::path folders[2];
+    std::vector<double> seconds[2];
+    std::vector<double> cpuSeconds[2];
+    std::string counts[2];
+    for (int f = 0; f < 2; ++f) {
+        folders[f] = scratch / (std::to_string(size) + "-" + std::to_string(f + 1));
+        progress(grouped(size) + " Zeilen: Export " + formName(forms[f][0], forms[f][1]) + " erzeugen ...");
+        exportgen::ExportOptions options;
+        options.seed = arguments.seed;
+        options.memberLines = size;
+        options.membersPerClub = arguments.membersPerClub;
+        options.lfLineEnds = forms[f][0];
+        options.utf8 = forms[f][1];
+        exportgen::generateExport(folders[f] / "export", options);
+    }
+    for (int run = 0; run < kRuns; ++run) {
+        for (int turn = 0; turn < 2; ++turn) {
+            const int f = run % 2 == 0 ? turn : 1 - turn;
+            progress(grouped(size) + " Zeilen: " + formName(forms[f][0], forms[f][1]) + ", Lauf " +
+                     std::to_string(run + 1) + " ...");
+            const ChildResult result = convert(tools, folders[f], folders[f] / "export");
+            if (!result.started || result.exitCode != 0) {
+                progress("");
+                std::cerr << "Fehler: tvx-vidazer-batch endete mit " << result.exitCode << "\n"
+                          << lastLines(readFile(folders[f] / "batch.err"), 10) << "\n";
+                return false;
+            }
+            seconds[f].push_back(result.seconds);
+            cpuSeconds[f].push_back(result.cpuSeconds);
+            // What the run printed, without the log's path, which names the folder.
+            std::string out = readFile(folders[f] / "batch.out");
+            out.erase(std::min(out.find("Logdatei: "), out.size()));
+            counts[f] = out;
+        }
+    }
+    progress("");
+
+    const auto median = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    const std::vector<Column> columns = {
+        {"Form", 20, true}, {"Uhrzeit", 9}, {"Prozessorzeit", 13}, {"Läufe (Uhrzeit)", 24}};
+    std::cout << "Vergleich bei " << grouped(size) << " Zeilen (Median von " << kRuns << " Läufen je Form):\n";
+    printHeader(columns);
+    for (int f = 0; f < 2; ++f) {
+        std::string runs;
+        for (const double t : seconds[f])
+            runs += (runs.empty() ? "" : " / ") + decimal(t, 2);
+        printRow(columns, {formName(forms[f][0], forms[f][1]), decimal(median(seconds[f]), 2) + " s",
+                           decimal(median(cpuSeconds[f]), 2) + " s", runs});
+    }
+    const auto extra = [](double a, double b) { return 100.0 * (b / std::max(a, 1e-6) - 1.0); };
+    const double wall = extra(median(seconds[0]), median(seconds[1]));
+    const double cpu = extra(median(cpuSeconds[0]), median(cpuSeconds[1]));
+    std::cout << "Mehraufwand " << formName(forms[1][0], forms[1][1]) << ": Uhrzeit " << (wall >= 0 ? "+" : "")
+              << decimal(wall, 1) << " %, Prozessorzeit " << (cpu >= 0 ? "+" : "") << decimal(cpu, 1)
+              << " % – Ziel höchstens 5 % (Uhrzeit): " << (wall <= 5.0 ? "erfüllt" : "NICHT erfüllt") << "\n"
+              << "Zähler beider Formen gleich: " << (counts[0] == counts[1] ? "ja" : "NEIN") << "\n\n";
+    return counts[0] == counts[1];
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -643,9 +748,29 @@ int main(int argc, char** argv)
 
     std::cout << "TVX-Vidazer Benchmark: Startwert " << arguments->seed << ", " << arguments->membersPerClub
               << " Mitgliederzeilen je Verein, Umsetzung mit Logdatei\n"
+              << "Export:            "
+              << (arguments->compare ? "beide Formen" : formName(arguments->lf, arguments->utf8)) << "\n"
               << "tvx-vidazer-batch: " << tools.batch.string() << "\n"
               << "sqlite3:           " << tools.sqlite.string() << "\n"
               << "Arbeitsordner:     " << scratch.string() << "\n\n";
+    if (arguments->compare) {
+        bool same = true;
+        for (const std::size_t size : arguments->sizes) {
+            try {
+                same = compareForms(size, *arguments, tools, scratch) && same;
+            } catch (const std::exception& e) {
+                progress("");
+                std::cerr << "Fehler: " << e.what() << "\n";
+                same = false;
+            }
+            if (!arguments->keep)
+                for (const char* f : {"-1", "-2"})
+                    fs::remove_all(scratch / (std::to_string(size) + f), ec);
+        }
+        if (!arguments->keep)
+            fs::remove_all(scratch, ec);
+        return same ? 0 : 1;
+    }
     printHeader(kTimes);
 
     std::vector<Measurement> results;

@@ -1,6 +1,7 @@
 // The export-file reader and the field helpers on any bytes: every line must come back as
-// valid UTF-8 without CR, split into fields that join to the line again, and every helper must
-// keep its promise on every field.
+// valid UTF-8 without CR (and without LF when the file holds no CR), split into fields that join
+// to the line again, and every helper must keep its promise on every field. The reader's choice
+// of line end and encoding must be the one that the whole input calls for.
 
 #include "Pruefen.h"
 
@@ -105,11 +106,15 @@ void feldPruefen(const std::string& feld)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     dateiFuellen(data, size);
+    const std::string_view eingabe(reinterpret_cast<const char*>(data), size);
+    const bool mitCr = eingabe.find('\r') != std::string_view::npos;
+    const bool ueber7f = std::any_of(eingabe.begin(), eingabe.end(), [](char c) { return c & 0x80; });
     text::LineReader leser(eingabedatei());
     std::string zeile;
     while (leser.readLine(zeile)) {
         pruefen(gueltigesUtf8(zeile), "Zeile ist gültiges UTF-8");
         pruefen(zeile.find_first_of(std::string_view("\r\0", 2)) == std::string::npos, "ohne CR und NUL");
+        pruefen(mitCr || zeile.find('\n') == std::string::npos, "ohne CR endet die Zeile am LF");
 
         std::string rest = zeile;
         std::string wieder;
@@ -121,5 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         pruefen(rest.empty() && wieder == zeile, "Felder ergeben die Zeile");
     }
+    pruefen(leser.endsLinesAtLf() == !mitCr, "LF als Zeilenende genau dann, wenn kein CR in der Datei steht");
+    pruefen(leser.isUtf8() == (eingabe.starts_with("\xEF\xBB\xBF") || (ueber7f && gueltigesUtf8(eingabe))),
+            "UTF-8 genau bei Marke oder bei gültigem UTF-8 mit Bytes über 0x7F");
     return 0;
 }

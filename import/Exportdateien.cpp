@@ -12,13 +12,20 @@ namespace {
 Exportdatei ersteDatei(const std::vector<std::string>& liste, std::string_view erstesMuster,
                        std::string_view zweitesMuster)
 {
+    Exportdatei datei;
     for (const std::string_view muster : {erstesMuster, zweitesMuster}) {
         for (const std::string& name : liste) {
-            if (passtZuMuster(name, muster))
-                return {name, true};
+            if (!passtZuMuster(name, muster))
+                continue;
+            if (datei.gefunden)
+                datei.weitere.push_back(name);
+            else
+                datei = {name, true};
         }
+        if (datei.gefunden)
+            return datei;
     }
-    return {};
+    return datei;
 }
 
 } // namespace

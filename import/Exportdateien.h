@@ -14,6 +14,9 @@ struct Exportdatei
 {
     std::string name; // file name only, without folder
     bool gefunden = false;
+    // The other files that match the same pattern, in the order of Dateiliste(): a folder that
+    // still holds last season's export. They are never converted.
+    std::vector<std::string> weitere = {};
 };
 
 struct Exportdateien
@@ -35,7 +38,7 @@ bool passtZuMuster(std::string_view name, std::string_view muster);
 std::vector<std::string> Dateiliste(const std::string& ordner);
 
 // Looks for each kind with its first pattern, then its second; of several matching files the
-// first of Dateiliste() is taken.
+// first of Dateiliste() is taken, and the rest of them are its weitere.
 Exportdateien ExportdateienSuchen(const std::string& ordner);
 
 } // namespace importer

@@ -4,6 +4,7 @@
 #include "text/Windows1252.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 #include <system_error>
@@ -13,6 +14,7 @@ namespace text {
 namespace {
 
 constexpr std::size_t kChunkSize = 64 * 1024;
+constexpr std::string_view kMark = "\xEF\xBB\xBF"; // the UTF-8 byte-order mark
 
 // Appends Windows-1252 bytes to line as UTF-8. Runs of ASCII, by far the most of an export,
 // are copied as they are.
@@ -37,19 +39,49 @@ bool nextIsInvalid(std::string_view s, std::size_t& pos)
     return pos - begin == 1 && c >= 0x80;
 }
 
+struct Utf8Check
+{
+    std::size_t checked = 0; // bytes judged valid from the start
+    bool invalid = false;    // the byte at checked is not valid UTF-8
+};
+
+// Checks the bytes of s for UTF-8 and notes in high whether one of them lies above 0x7F. Stops
+// at the first byte that is not valid UTF-8. A character that the end of s may have cut off is
+// left for the next chunk when the file goes on (atEnd false), so that a character split
+// between two chunks is judged whole; at the end of the file it is invalid.
+Utf8Check checkUtf8(std::string_view s, bool atEnd, bool& high)
+{
+    std::size_t pos = 0;
+    while (pos < s.size()) {
+        // Runs of ASCII, by far the most of an export, eight bytes at a time.
+        std::uint64_t eight = 0;
+        if (s.size() - pos >= 8) {
+            std::memcpy(&eight, s.data() + pos, 8);
+            if ((eight & 0x8080808080808080u) == 0) {
+                pos += 8;
+                continue;
+            }
+        }
+        if (static_cast<unsigned char>(s[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        high = true;
+        const std::size_t begin = pos;
+        if (!nextIsInvalid(s, pos))
+            continue;
+        return {begin, atEnd || s.size() - begin >= 4};
+    }
+    return {pos, false};
+}
+
 // A UTF-8 line is collected as raw bytes, because a character may be split between two
 // chunks. Once the line is complete, every byte that is not part of valid UTF-8 is taken
 // as a Windows-1252 character, so that no byte of the export is lost.
 void repairUtf8(std::string& line)
 {
-    std::size_t firstInvalid = line.size();
-    for (std::size_t pos = 0; pos < line.size();) {
-        const std::size_t begin = pos;
-        if (nextIsInvalid(line, pos)) {
-            firstInvalid = begin;
-            break;
-        }
-    }
+    bool high = false;
+    const std::size_t firstInvalid = checkUtf8(line, true, high).checked;
     if (firstInvalid == line.size())
         return; // valid throughout, the common case
 
@@ -81,6 +113,17 @@ LineReader::~LineReader()
         std::fclose(m_file);
 }
 
+// Reads up to size bytes; fewer only at the end of the file. Throws std::system_error when
+// reading fails.
+std::size_t LineReader::read(char* into, std::size_t size)
+{
+    errno = 0;
+    const std::size_t got = std::fread(into, 1, size, m_file);
+    if (got < size && std::ferror(m_file))
+        throw std::system_error(errno != 0 ? errno : EIO, std::generic_category(), m_path.string());
+    return got;
+}
+
 // Replaces the buffer with the next chunk of the file. Returns false when the file has
 // no more bytes.
 bool LineReader::fill()
@@ -89,29 +132,59 @@ bool LineReader::fill()
     m_end = 0;
     if (m_eof)
         return false;
-    errno = 0;
-    m_end = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
-    if (m_end < m_buffer.size()) {
-        if (std::ferror(m_file)) {
-            const int error = errno != 0 ? errno : EIO;
-            m_end = 0;
-            throw std::system_error(error, std::generic_category(), m_path.string());
-        }
-        m_eof = true;
-    }
+    m_end = read(m_buffer.data(), m_buffer.size());
+    m_eof = m_end < m_buffer.size();
     return m_end > 0;
+}
+
+// The pass over the whole file that decides its line end and its encoding, chunk by chunk;
+// then back to the file's start. A file that holds a CR and is known not to be UTF-8 without
+// the mark, as every export of the member administration, is decided by its first chunk.
+void LineReader::examine()
+{
+    bool mark = false;
+    bool cr = false;
+    bool valid = true;
+    bool high = false;
+    std::size_t kept = 0; // the start of a character cut off by the chunk's end, moved to the front
+    for (bool first = true;; first = false) {
+        const std::size_t wanted = m_buffer.size() - kept;
+        const std::size_t got = read(m_buffer.data() + kept, wanted);
+        const bool atEnd = got < wanted;
+        const std::string_view bytes(m_buffer.data(), kept + got);
+        if (first)
+            mark = bytes.starts_with(kMark);
+        cr = cr || std::memchr(bytes.data(), '\r', bytes.size()) != nullptr;
+        kept = 0;
+        if (valid && !mark) {
+            const Utf8Check check = checkUtf8(bytes, atEnd, high);
+            valid = !check.invalid;
+            if (valid) {
+                kept = bytes.size() - check.checked;
+                std::memmove(m_buffer.data(), bytes.data() + check.checked, kept);
+            }
+        }
+        if (atEnd || (cr && (mark || !valid)))
+            break;
+    }
+    m_utf8 = mark || (valid && high);
+    m_lineEnd = cr ? '\r' : '\n';
+
+    errno = 0;
+    if (std::fseek(m_file, 0, SEEK_SET) != 0)
+        throw std::system_error(errno != 0 ? errno : EIO, std::generic_category(), m_path.string());
+    m_eof = false;
 }
 
 bool LineReader::readLine(std::string& line)
 {
     line.clear();
     if (!m_started) {
+        examine();
         m_started = true;
         fill();
-        if (m_end >= 3 && std::memcmp(m_buffer.data(), "\xEF\xBB\xBF", 3) == 0) {
-            m_utf8 = true;
-            m_pos = 3;
-        }
+        if (std::string_view(m_buffer.data(), m_end).starts_with(kMark))
+            m_pos = kMark.size();
     }
 
     bool hasLine = false;
@@ -122,23 +195,25 @@ bool LineReader::readLine(std::string& line)
 
         const char* begin = m_buffer.data() + m_pos;
         const std::size_t available = m_end - m_pos;
-        const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', available));
-        const std::size_t length = cr != nullptr ? static_cast<std::size_t>(cr - begin) : available;
+        const auto* lineEnd = static_cast<const char*>(std::memchr(begin, m_lineEnd, available));
+        const std::size_t length = lineEnd != nullptr ? static_cast<std::size_t>(lineEnd - begin) : available;
         if (m_utf8)
             line.append(begin, length);
         else
             appendWindows1252(line, std::string_view(begin, length));
         m_pos += length;
-        if (cr == nullptr)
+        if (lineEnd == nullptr)
             continue;
 
-        // CR ends the line; an LF right after it belongs to the line end, even when it
-        // arrives with the next chunk.
+        // The line end is taken; an LF right after a CR belongs to it, even when it arrives
+        // with the next chunk.
         ++m_pos;
-        if (m_pos == m_end)
-            fill();
-        if (m_pos < m_end && m_buffer[m_pos] == '\n')
-            ++m_pos;
+        if (m_lineEnd == '\r') {
+            if (m_pos == m_end)
+                fill();
+            if (m_pos < m_end && m_buffer[m_pos] == '\n')
+                ++m_pos;
+        }
         break;
     }
 

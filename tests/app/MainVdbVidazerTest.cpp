@@ -3,6 +3,7 @@
 #include "app/Logfenster.h"
 #include "support/DefinitionsFile.h"
 #include "support/ExportFiles.h"
+#include "support/QueryRows.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempFolder.h"
 
@@ -449,6 +450,47 @@ private slots:
         QCOMPARE(a.texte("AnzWkAk AnzExport"), (QStringList{QString::fromStdString(a.wkak), ""}));
         a.waehlen("AnzVDb", std::nullopt);
         QCOMPARE(a.fragen.fileChoices.back().startFolder, a.datenbanken);
+    }
+
+    // Start looks at the export before it loads the definitions or creates the log: a file that
+    // a spreadsheet program saved is refused, and of two members files the user is asked about the
+    // one converted, whose name its found-file box shows. Nein changes nothing.
+    void exportVorDemStartAnsehen()
+    {
+        Aufbau a;
+        a.exportDatei("Verband_V_2025.csv", {verein("04-001")});
+        a.exportDatei("Verband_M_2025.csv", {memberLine("04-001", "04-001-0027", "Müller")});
+        a.exportDatei("Verband_M_2026.csv", {memberLine("04-001", "04-001-0028", "Huber")});
+        a.waehlen("AnzExport", a.export_);
+        a.waehlen("AnzVDb", a.vdb);
+        a.waehlen("AnzWkAk", a.wkak);
+        a.meldungen();
+        QCOMPARE(a.el("ChkExMitglieder")->toolTip(), QString("Verband_M_2025.csv"));
+        const std::string leer = readBytes(a.vdb);
+        const auto unveraendert = [&] {
+            return readBytes(a.vdb) == leer && a.an("CmdStart") &&
+                   std::distance(std::filesystem::directory_iterator(a.datenbanken), {}) == 1; // no log
+        };
+        a.fragen.answers = {Answer::No};
+        a.klick("CmdStart");
+        QCOMPARE(a.meldungen(), QStringList{"Exportdateien: Im Exportordner liegen mehrere Dateien derselben Art:\r\n"
+                                            "Mitglieder: umgesetzt wird «Verband_M_2025.csv», nicht umgesetzt: "
+                                            "«Verband_M_2026.csv»\r\nTrotzdem umsetzen?"});
+        QVERIFY(unveraendert());
+
+        a.exportDatei("Verband_V_2025.csv", {"1;04-001;SG 04-001;V;;;;;;;Ort"});
+        a.klick("CmdStart");
+        QCOMPARE(a.meldungen(), QStringList{"Fehler: Die Datei «Verband_V_2025.csv» ist keine Exportdatei von TVX: sie "
+                                            "wurde mit einem anderen Programm als Tabelle gespeichert. Bitte die Daten "
+                                            "erneut aus TVX exportieren."});
+        QVERIFY(unveraendert());
+
+        a.exportDatei("Verband_V_2025.csv", {verein("04-001")});
+        a.fragen.answers = {Answer::Yes};
+        a.klick("CmdStart");
+        QCOMPARE(a.meldungen().value(0).left(14), QString("Exportdateien:"));
+        QCOMPARE(a.text("AnzMitglieder"), QString("1 / 1"));
+        QCOMPARE(queryRows(a.vdb, "SELECT M_Name FROM Schuetzendaten"), std::vector<std::string>{"Müller "});
     }
 
     // Every caption fits its control in the font actually chosen: a font of Arial's widths at the

@@ -56,6 +56,23 @@ struct Batch : RunSetup
     }
 
     void linkToDefinitions() const { std::filesystem::create_symlink(definitions, folder.file("Verweis.vdb")); }
+
+    // Members files as another program saved them, or last season's beside this one.
+    void membersAsTable() const { writeExportFile(exportFile("M"), membersAndTable(9, 11, {"", "   "})); }
+    void secondMembersFile() const { writeExportFile(eingaben.exportOrdner + "B_M_2.csv", memberLines(1)); }
+
+    // Good member lines, the empty lines, then member lines as a spreadsheet program saves them,
+    // the cells separated by ";" or by tabs.
+    static std::vector<std::string> membersAndTable(int good, int table, const std::vector<std::string>& empty = {})
+    {
+        std::vector<std::string> lines = memberLines(good);
+        lines.insert(lines.end(), empty.begin(), empty.end());
+        for (std::string line : memberLines(table)) {
+            std::replace(line.begin(), line.end(), ',', lines.size() % 2 ? '\t' : ';');
+            lines.push_back(line);
+        }
+        return lines;
+    }
 };
 
 } // namespace
@@ -122,6 +139,14 @@ TEST(BatchCommandTest, ARefusedRunDeletesNothing)
         // ... and not even --replace throws that backup away.
         {"the definitions' backup", &Batch::olderDefinitions, "wkak.alt", "wkak.zrv", true, 2,
          "ist die Sicherungskopie der Wettkampfdefinitionen."},
+        // Of the first 20 lines that are not empty, 11 were saved as a table: just over half.
+        {"saved as a table", &Batch::membersAsTable, "Neu.vdb", "wkak.zrv", true, 2,
+         "Fehler: Die Datei «B_M_1.csv» ist keine Exportdatei von TVX: sie wurde mit einem anderen Programm als "
+         "Tabelle gespeichert. Bitte die Daten erneut aus TVX exportieren.\n"},
+        {"two members files", &Batch::secondMembersFile, "Neu.vdb", "wkak.zrv", true, 2,
+         "Fehler: Im Exportordner liegen mehrere Dateien derselben Art:\n"
+         "Mitglieder: umgesetzt wird «B_M_1.csv», nicht umgesetzt: «B_M_2.csv»\n"
+         "Bitte nur einen Export im Ordner lassen.\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -205,4 +230,91 @@ TEST(BatchCommandTest, ProblemsFileHoldsEveryProblemLineAndReplacesOnlyWithRepla
     // A file that cannot be written makes the exit code say so.
     EXPECT_EQ(b.run({"--replace", "--problems", "/proc/tvx.csv", b.eingaben.exportOrdner, b.database, b.definitions}),
               batch::kNotWritable);
+}
+
+// What only looks like a problem of the export is converted as always: table lines that are not
+// more than half of the first 20 (they become problem lines), an export of the older naming
+// beside the current one, which its pattern never finds, and two districts files, which are
+// never converted.
+TEST(BatchCommandTest, ConvertsAnExportThatOnlyPartlyLooksLikeATable)
+{
+    const struct
+    {
+        const char* name;
+        std::vector<std::string> members;
+        std::vector<std::string> beside; // files of two members lines each
+        const char* progress;
+    } rows[] = {
+        {"one table line", Batch::membersAndTable(3, 1), {}, "Mitglieder: 4 / 3\n"},
+        // Exactly half of the first 20, and the 21st line not looked at.
+        {"exactly half", Batch::membersAndTable(10, 11), {}, "Mitglieder: 21 / 10\n"},
+        {"older naming beside", memberLines(1), {"B.M.2.csv"}, "Mitglieder: 1 / 1\n"},
+        {"two districts files", memberLines(1), {"B_K_1.csv", "B_K_2.csv"}, "Mitglieder: 1 / 1\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Batch b;
+        writeExportFile(b.exportFile("M"), row.members);
+        for (const std::string& name : row.beside)
+            writeExportFile(b.eingaben.exportOrdner + name, memberLines(2));
+        EXPECT_EQ(b.run({"--no-log", b.eingaben.exportOrdner, b.database, b.definitions}), batch::kOk);
+        EXPECT_TRUE(contains(b.err.str(), row.progress)) << b.err.str();
+    }
+}
+
+// An export copied with its line ends converted, or opened and saved in an editor as UTF-8
+// without a mark, converts into the same club database, row for row, and the same log, byte for
+// byte, as the member administration's own file.
+TEST(BatchCommandTest, ConvertedLineEndsAndUtf8ConvertLikeTheExport)
+{
+    const struct
+    {
+        const char* name;
+        bool lf;
+        bool utf8;
+    } variants[] = {
+        {"CR LF, Windows-1252", false, false}, {"LF", true, false}, {"UTF-8", false, true}, {"UTF-8, LF", true, true}};
+    TempFolder folder;
+    const std::string definitions = folder.file("wkak.zrv");
+    clubdb::Connection::create(definitions).execute(readBytes(TVX_BEISPIEL_WKAK_SQL));
+    std::atomic<bool> interrupted{false};
+    std::vector<std::vector<std::string>> original;
+    for (const auto& variant : variants) {
+        SCOPED_TRACE(variant.name);
+        const std::filesystem::path base = folder.path() / variant.name;
+        std::filesystem::create_directories(base / "export");
+        for (const auto& entry : std::filesystem::directory_iterator(TVX_BEISPIELEXPORT)) {
+            std::string bytes = readBytes(entry.path());
+            if (variant.utf8)
+                bytes = text::decodeWindows1252(bytes);
+            if (variant.lf)
+                std::erase(bytes, '\r');
+            std::ofstream(base / "export" / entry.path().filename(), std::ios::binary) << bytes;
+        }
+        std::ostringstream out, err;
+        ASSERT_EQ(batch::run({(base / "export").string(), (base / "Verein.vdb").string(), definitions},
+                             {folder.path().string(), folder.path().string(), false, &interrupted}, out, err),
+                  batch::kOk)
+            << err.str();
+
+        // Each table's rows, then the log. A membership that a start right creates enters at the
+        // run's time: of that only the day is compared.
+        std::vector<std::vector<std::string>> result;
+        for (const char* query : {"SELECT * FROM Vereinsliste", "SELECT * FROM Schuetzendaten",
+                                  "SELECT Mgl_ID, Mgl_Schütze_ID, Mgl_Verein_ID, Mgl_MglNr, date(Mgl_Eintritt), "
+                                  "Mgl_Stamm, Mgl_Pass, Mgl_update FROM Mitgliedschaft",
+                                  "SELECT * FROM StartBerecht"})
+            result.push_back(queryRows((base / "Verein.vdb").string(), query));
+        for (const auto& entry : std::filesystem::directory_iterator(base))
+            if (entry.path().extension() == ".log")
+                result.push_back({readLog(entry.path())});
+        ASSERT_EQ(result.size(), 5u);
+        if (original.empty()) {
+            original = result;
+            EXPECT_TRUE(
+                contains(original[4][0], "313 Zeilen eingelesen, 311 Schützen angelegt")); // as the example says
+        }
+        for (std::size_t i = 0; i < result.size(); ++i)
+            EXPECT_EQ(result[i], original[i]) << i;
+    }
 }

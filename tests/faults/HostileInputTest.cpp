@@ -132,14 +132,14 @@ TEST(HostileInputTest, RandomBytesNamedLikeExportFiles)
 
 // How the bytes of a name come out: Windows-1252 (its five undefined bytes kept as the control
 // characters of the same number, and written back as the same bytes into the log), UTF-8 behind a
-// byte-order mark, and UTF-8 without one, which is read as Windows-1252 like every export file.
+// byte-order mark, and UTF-8 without one, as an editor saves it.
 TEST(HostileInputTest, EncodingsOfAName)
 {
     const std::tuple<const char*, std::string, std::string, std::string> rows[] = {
         // name, start of the file, bytes of the last name, stored
         {"undefined bytes", "", "A\x81\x8D\x8F\x90\x9D", "A\u0081\u008D\u008F\u0090\u009D "},
         {"UTF-8 with mark", "\xEF\xBB\xBF", "M\xC3\xBCller", "Müller "},
-        {"UTF-8 without mark", "", "M\xC3\xBCller", "MÃ¼ller "},
+        {"UTF-8 without mark", "", "M\xC3\xBCller", "Müller "},
     };
     for (const auto& [name, start, bytes, stored] : rows) {
         SCOPED_TRACE(name);
@@ -163,7 +163,8 @@ TEST(HostileInputTest, EmptyFilesAndFilesOfLineEndsOnly)
     const std::tuple<const char*, std::string, int> rows[] = {
         {"empty", "", 0},
         {"only CR", std::string(10000, '\r'), 10000},
-        {"only LF", std::string(10000, '\n'), 1}, // a lone LF stays inside its line
+        {"only LF", std::string(10000, '\n'), 10000},        // line ends converted on the way
+        {"LF and a CR", std::string(10000, '\n') + "\r", 1}, // a lone LF stays inside its line
     };
     for (const auto& [name, bytes, lines] : rows) {
         SCOPED_TRACE(name);

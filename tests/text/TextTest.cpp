@@ -24,8 +24,9 @@ std::string utf8(char32_t c)
     return s;
 }
 
-// The lines of a file with the content, and whether the reader took it as UTF-8.
-std::pair<Lines, bool> readAll(const std::string& content)
+// The lines of a file with the content, and how the reader took it: "1252" or "UTF-8", and
+// whether CR ("CR") or LF ("LF") ends its lines.
+std::pair<Lines, std::string> readAll(const std::string& content)
 {
     const TempFolder folder;
     std::ofstream(folder.file("export.txt"), std::ios::binary) << content;
@@ -35,7 +36,7 @@ std::pair<Lines, bool> readAll(const std::string& content)
     while (reader.readLine(line))
         lines.push_back(line);
     EXPECT_FALSE(reader.readLine(line));
-    return {lines, reader.isUtf8()};
+    return {lines, std::string(reader.isUtf8() ? "UTF-8" : "1252") + (reader.endsLinesAtLf() ? " LF" : " CR")};
 }
 
 } // namespace
@@ -117,29 +118,53 @@ TEST(Windows1252, EveryByteRoundTripsAndTheRestBecomesAQuestionMark)
     EXPECT_EQ(encodeWindows1252("\xC5\x82|\xF0\x9F\x98\x80x|a\xE4!"), "?|?x|a?!"); // ł, emoji, invalid UTF-8
 }
 
-TEST(LineReader, SplitsLines)
+// A file re-saved by an editor or with its line ends converted on the way reads as the export
+// did; an export as the member administration writes it reads as it always has.
+TEST(LineReader, SplitsLinesAndChoosesLineEndAndEncodingFromTheWholeFile)
 {
+    const std::string ae = "\xC3\xA4";           // ä in UTF-8
+    const std::string euro = "\xE2\x82\xAC";     // three bytes
+    const std::string face = "\xF0\x9F\x98\x80"; // four bytes
     // clang-format off
-    const std::vector<std::tuple<std::string, Lines, bool>> rows = {
-        {"a\r\nb\r\n", {"a", "b"}, false}, {"a\r\nb\rc\nd", {"a", "b", "c\nd"}, false},
-        {"a\r\n\r\nb", {"a", "", "b"}, false}, {"", {}, false}, {"\r\r\r", {"", "", ""}, false},
-        {"\n\n", {"\n\n"}, false}, {"x\0y\r\n"s, {"xy"}, false}, // a NUL byte would cut a stored text short
-        {"M\xFCller\r\nG\xE4rtner", {"M\xC3\xBCller", "G\xC3\xA4rtner"}, false},
-        {"\xEF\xBB\xBFM\xC3\xBCller\r\nG\xC3\xA4rtner\r\n", {"M\xC3\xBCller", "G\xC3\xA4rtner"}, true},
-        {"\xEF\xBB\xBFx\xE4", {"x\xC3\xA4"}, true}, // invalid UTF-8 taken as Windows-1252
-        {"\xEF\xBB\xBF", {}, true}, {"a\xEF\xBB\xBF", {"a\xC3\xAF\xC2\xBB\xC2\xBF"}, false}, // a mark later on is text
+    const std::vector<std::tuple<std::string, Lines, std::string>> rows = {
+        {"a\r\nb\r\n", {"a", "b"}, "1252 CR"}, {"a\r\nb\rc\nd", {"a", "b", "c\nd"}, "1252 CR"},
+        {"a\r\n\r\nb", {"a", "", "b"}, "1252 CR"}, {"", {}, "1252 LF"}, {"\r\r\r", {"", "", ""}, "1252 CR"},
+        {"\n\n\r", {"\n\n"}, "1252 CR"}, {"x\0y\r\n"s, {"xy"}, "1252 CR"}, // a NUL byte would cut a stored text short
+        {"M\xFCller\r\nG\xE4rtner", {"M\xC3\xBCller", "G\xC3\xA4rtner"}, "1252 CR"},
+        {"\xEF\xBB\xBFM\xC3\xBCller\r\nG\xC3\xA4rtner\r\n", {"M\xC3\xBCller", "G\xC3\xA4rtner"}, "UTF-8 CR"},
+        {"\xEF\xBB\xBFx\xE4", {"x\xC3\xA4"}, "UTF-8 LF"}, // invalid UTF-8 taken as Windows-1252
+        {"\xEF\xBB\xBF", {}, "UTF-8 LF"},
+        {"a\xEF\xBB\xBF\xE4", {"a\xC3\xAF\xC2\xBB\xC2\xBF\xC3\xA4"}, "1252 LF"}, // a mark later on is text
+        // Line ends converted to LF: without a CR anywhere, LF ends the line.
+        {"a\nb\n", {"a", "b"}, "1252 LF"}, {"a\n\nb", {"a", "", "b"}, "1252 LF"},
+        {"M\xFCller\n", {"M\xC3\xBCller"}, "1252 LF"},
+        // UTF-8 without the mark: valid from the first to the last byte, with a byte above 0x7F.
+        {"M" + ae + "ller\nG" + ae + "rtner", {"M" + ae + "ller", "G" + ae + "rtner"}, "UTF-8 LF"},
+        {euro + face + "\r\n", {euro + face}, "UTF-8 CR"}, {"Muller\r\n", {"Muller"}, "1252 CR"},
+        {ae + "\xE4\r\n", {"\xC3\x83\xC2\xA4\xC3\xA4"}, "1252 CR"},
+        {"a\xC3", {"a\xC3\x83"}, "1252 LF"}, // cut off at the end
+        {"\xED\xA0\x80", {"\xC3\xAD\xC2\xA0\xE2\x82\xAC"}, "1252 LF"}, // a surrogate is no UTF-8
     };
     // clang-format on
-    for (const auto& [content, expected, isUtf8] : rows)
-        EXPECT_EQ(readAll(content), std::pair(expected, isUtf8)) << testing::PrintToString(content);
+    for (const auto& [content, expected, kind] : rows)
+        EXPECT_EQ(readAll(content), std::pair(expected, kind)) << testing::PrintToString(content);
 
-    // Line ends and characters split between the reader's chunks of 64 KiB.
+    // Line ends and characters split between the reader's chunks of 64 KiB; a CR or an invalid
+    // byte far behind the first chunk still decides.
     const std::size_t kChunk = 64 * 1024;
-    for (const std::size_t size : {kChunk - 2, kChunk - 1, kChunk}) {
+    for (const std::size_t size : {kChunk - 3, kChunk - 2, kChunk - 1, kChunk}) {
         const std::string a(size, 'a');
         EXPECT_EQ(readAll(a + "\r\nb").first, (Lines{a, "b"})) << size;
         EXPECT_EQ(readAll(a + "\r\rb").first, (Lines{a, "", "b"})) << size;
+        for (const std::string& c : {ae, euro, face})
+            EXPECT_EQ(readAll(a + c + "\n" + c), std::pair(Lines{a + c, c}, std::string("UTF-8 LF"))) << size;
+        EXPECT_EQ(readAll(a + "\xE2\x82"), std::pair(Lines{a + "\xC3\xA2\xE2\x80\x9A"}, std::string("1252 LF")))
+            << size;
     }
     const std::string a(kChunk - 4, 'a');
-    EXPECT_EQ(readAll("\xEF\xBB\xBF" + a + "\xC3\xA4\r\n").first, Lines{a + "\xC3\xA4"});
+    EXPECT_EQ(readAll("\xEF\xBB\xBF" + a + ae + "\r\n").first, Lines{a + ae});
+    const std::string far(3 * kChunk, 'a');
+    EXPECT_EQ(readAll("x\ny" + ae + far + "\r"), std::pair(Lines{"x\ny" + ae + far}, std::string("UTF-8 CR")));
+    EXPECT_EQ(readAll(ae + "\r\n" + far + "\xE4"),
+              std::pair(Lines{"\xC3\x83\xC2\xA4", far + "\xC3\xA4"}, std::string("1252 CR")));
 }
