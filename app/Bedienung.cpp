@@ -46,15 +46,18 @@ void MainVdbVidazer::bedienungEinrichten()
         setTabOrder(tabfolge[i - 1], tabfolge[i]);
 }
 
-// A screen reader names the file that a found-file box stands for.
+// A found-file box names the file it stands for, in its tooltip and to a screen reader: a folder
+// may hold several files of a kind, and only the one named is converted.
 void MainVdbVidazer::fundeBeschreiben()
 {
     const std::pair<QCheckBox*, const importer::Exportdatei*> funde[] = {{m_chkExKreis, &m_dateien.kreise},
                                                                          {m_chkExVereine, &m_dateien.vereine},
                                                                          {m_chkExMitglieder, &m_dateien.mitglieder},
                                                                          {m_chkExStartrechte, &m_dateien.startrechte}};
-    for (const auto& [kaestchen, datei] : funde)
+    for (const auto& [kaestchen, datei] : funde) {
+        kaestchen->setToolTip(QString::fromStdString(datei->name));
         kaestchen->setAccessibleDescription(QString::fromStdString(datei->name));
+    }
 }
 
 } // namespace fenster

@@ -66,16 +66,10 @@ void MainVdbVidazer::bereitschaftPruefen()
     m_cmdStart->setEnabled(true);
 }
 
-// The found-file boxes always show whether their file was found, and its name in their tooltip:
-// a folder may hold several files of a kind. The handler of a click puts the tick back.
+// The found-file boxes always show whether their file was found; the handler of a click puts
+// the tick back.
 void MainVdbVidazer::fundeZeigen()
 {
-    const std::pair<QCheckBox*, const importer::Exportdatei&> funde[] = {{m_chkExKreis, m_dateien.kreise},
-                                                                         {m_chkExVereine, m_dateien.vereine},
-                                                                         {m_chkExMitglieder, m_dateien.mitglieder},
-                                                                         {m_chkExStartrechte, m_dateien.startrechte}};
-    for (const auto& [box, datei] : funde)
-        box->setToolTip(QString::fromStdString(datei.name));
     m_chkExKreis->setChecked(m_dateien.kreise.gefunden);
     m_chkExVereine->setChecked(m_dateien.vereine.gefunden);
     m_chkExMitglieder->setChecked(m_dateien.mitglieder.gefunden);

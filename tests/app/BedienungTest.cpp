@@ -104,18 +104,6 @@ QStringList ohneNamen(QWidget* fenster)
     return ohne;
 }
 
-// Every row of every table of a club database, with the tables' definitions.
-std::vector<std::string> inhalt(const std::string& pfad)
-{
-    clubdb::Connection db = clubdb::Connection::open(pfad);
-    std::vector<std::string> zeilen = queryRows(db, "SELECT type, name, sql FROM sqlite_master ORDER BY name");
-    for (const std::string& tabelle :
-         queryRows(db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"))
-        for (const std::string& zeile : queryRows(db, "SELECT * FROM \"" + tabelle + "\""))
-            zeilen.push_back(tabelle + ": " + zeile);
-    return zeilen;
-}
-
 } // namespace
 
 class BedienungTest : public QObject
@@ -182,8 +170,8 @@ private slots:
         std::ostringstream aus, fehler;
         QCOMPARE(batch::run({a.export_, stapel, a.wkak}, {a.tmp.path().string(), a.tmp.path().string()}, aus, fehler),
                  batch::kOk);
-        const std::vector<std::string> gefenstert = inhalt(a.vdb);
-        QCOMPARE(gefenstert, inhalt(stapel));
+        const std::vector<std::string> gefenstert = databaseRows(a.vdb);
+        QCOMPARE(gefenstert, databaseRows(stapel));
         QCOMPARE(std::count_if(gefenstert.begin(), gefenstert.end(),
                                [](const std::string& zeile) { return zeile.rfind("StartBerecht: ", 0) == 0; }),
                  1);
