@@ -27,6 +27,26 @@ inline std::string memberLine(const std::string& club, const std::string& number
            ",12,86150," + town + ",0821 12345";
 }
 
+// A line of an export file of the given number of columns, all empty but the ones given
+// (column 1 is the first).
+inline std::string exportLine(std::size_t columns, std::initializer_list<std::pair<std::size_t, std::string>> values)
+{
+    std::vector<std::string> cells(columns);
+    for (const auto& [column, value] : values)
+        cells[column - 1] = value;
+    std::string line = cells[0];
+    for (std::size_t i = 1; i < columns; ++i)
+        line += "," + cells[i];
+    return line;
+}
+
+// A text of n characters that ends in "ü", for the rules that cut or refuse at a length: a rule
+// that counted bytes would cut the umlaut in half or keep a character too few.
+inline std::string textOfLength(std::size_t n)
+{
+    return std::string(n - 1, 'a') + "ü";
+}
+
 inline std::string readBytes(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
