@@ -225,14 +225,13 @@ TEST(WkAkLaden, NumbersLoadUpToTheLimitsOfTheirTypes)
         {"WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < #) "
          "INSERT INTO Altersklassen SELECT k.* FROM Altersklassen k, n WHERE k.rowid = 1", "32767", "32768", "|32767|"}};
     // clang-format on
+    const std::string datei = disziplinSql() + klasseSql("Damenklasse", "'11'", 21, 40, true, 4);
     for (const auto& [aenderung, amRand, drueber, geladen] : grenzen) {
         for (const char* wert : {amRand, drueber}) {
             SCOPED_TRACE(aenderung + ": " + wert);
             Umfeld u;
             std::string sql = aenderung;
-            aktuelleDatei(u, u.pfad,
-                          disziplinSql() + klasseSql("Damenklasse", "'11'", 21, 40, true, 4) +
-                              sql.replace(sql.find('#'), 1, wert));
+            aktuelleDatei(u, u.pfad, datei + sql.replace(sql.find('#'), 1, wert));
             u.fragen.answers = {Answer::No};
             Definitionen d;
             EXPECT_EQ(u.laden(d), Ausgang::Weiter);

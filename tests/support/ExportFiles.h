@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -34,10 +35,8 @@ inline std::string exportLine(std::size_t columns, std::initializer_list<std::pa
     std::vector<std::string> cells(columns);
     for (const auto& [column, value] : values)
         cells[column - 1] = value;
-    std::string line = cells[0];
-    for (std::size_t i = 1; i < columns; ++i)
-        line += "," + cells[i];
-    return line;
+    return std::accumulate(cells.begin() + 1, cells.end(), cells[0],
+                           [](const std::string& line, const std::string& cell) { return line + "," + cell; });
 }
 
 // A text of n characters that ends in "ü", for the rules that cut or refuse at a length: a rule
