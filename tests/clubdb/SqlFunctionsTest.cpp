@@ -27,7 +27,7 @@ TEST(SqlFunctionsTest, LikeMatchesWildcardsLiteralsAndCase)
     };
     // clang-format on
     // The person index in memory relies on likeMatches() without an escape character, to answer as
-    // a query's LIKE without ESCAPE does; the export-file patterns rely on the same of the matching.
+    // a query's LIKE without ESCAPE does; the export-file patterns rely on wildcardMatches() alike.
     for (const auto& [text, pattern] : matching)
         EXPECT_TRUE(likeMatches(text, pattern) && text::wildcardMatches(text, pattern, U'%', U'_')) << pattern;
     for (const auto& [text, pattern] : notMatching)
