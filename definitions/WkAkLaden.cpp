@@ -98,13 +98,17 @@ std::string getrimmt(const clubdb::Statement& zeile, std::string_view name)
 }
 
 // The file of the older layout is recognised by its first record: where the current layout
-// has a 16-bit number, the older one has no column or no value.
+// has a 16-bit number, the older one has no column or no value. A value that is there but does
+// not fit is a damaged file of the current layout: taken for the older one, it would be rewritten
+// with every class open to every age.
 bool integerLesbar(const clubdb::Statement& zeile, std::string_view name)
 {
     try {
         integerWert(zeile, name);
         return true;
-    } catch (const clubdb::DbError&) {
+    } catch (const clubdb::DbError& e) {
+        if (e.number() != clubdb::fehler::kElementNichtGefunden && e.number() != clubdb::fehler::kUnzulaessigesNull)
+            throw;
         return false;
     }
 }

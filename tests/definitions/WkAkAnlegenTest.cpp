@@ -26,12 +26,13 @@ TEST(WkAkAnlegen, AFailureIsReportedWithItsNumberAndLeavesEverythingAsItWas)
     EXPECT_FALSE(std::filesystem::exists(u.ordner.file("fehlt")));
 }
 
-// Each case leaves the file as it is and says why; the load itself goes on.
+// Each case leaves the file as it is and says why; the load itself goes on. A folder where the
+// backup goes is the user's, never the old backup: it is kept, and the rewrite ends quietly.
 TEST(WkAkUmstellen, AFileThatCannotBeRewrittenStaysUntouched)
 {
     const std::string vierzig(40, 'L');
     // The name of the file in the folder "v.1" (a "." there gives the file no extension), the
-    // name of its second discipline, the reason.
+    // name of its second discipline, the reason (none: an empty folder wkak.alt stands beside it).
     const std::tuple<std::string, std::string, std::string> faelle[] = {
         {"wkak", "Luftpistole",
          "weil ihr Name keine Endung hat und so keine Sicherungskopie (Endung .alt) angelegt werden kann."},
@@ -39,6 +40,7 @@ TEST(WkAkUmstellen, AFileThatCannotBeRewrittenStaysUntouched)
          "weil ihre Sicherungskopie (Endung .alt) denselben Namen hätte wie die Datei selbst."},
         {"wkak.zrv", vierzig + "ü",
          "weil der Text \"" + vierzig + "ü\" im Feld Name der Disziplin \"" + vierzig + "ü\" länger als 40 Zeichen ist."},
+        {"wkak.zrv", "Luftpistole", ""},
     };
     for (const auto& [name, disziplin, grund] : faelle) {
         SCOPED_TRACE(name);
@@ -47,13 +49,16 @@ TEST(WkAkUmstellen, AFileThatCannotBeRewrittenStaysUntouched)
         u.pfad = u.ordner.file("v.1/" + name);
         aeltereDatei(u.pfad, alteDisziplinSql("Luftgewehr", "1.10") + alteDisziplinSql(disziplin, "1.11"));
         const std::string alteDatei = readBytes(u.pfad);
+        const bool ordner = grund.empty() && std::filesystem::create_directory(u.ordner.file("v.1/wkak.alt"));
         Definitionen d;
         EXPECT_EQ(u.laden(d), Ausgang::Weiter);
         EXPECT_EQ(d.disziplinen.anzahl, 2);
-        EXPECT_EQ(u.gefragt(), Lines{"Zervik - Fehler|Die Datei " + u.pfad +
-                                     " kann nicht in das aktuelle Format umgestellt werden, " + grund +
-                                     "\r\nDie Datei bleibt unverändert.|Ok"});
+        EXPECT_EQ(u.gefragt(), ordner ? Lines{}
+                                      : Lines{"Zervik - Fehler|Die Datei " + u.pfad +
+                                              " kann nicht in das aktuelle Format umgestellt werden, " + grund +
+                                              "\r\nDie Datei bleibt unverändert.|Ok"});
         EXPECT_EQ(readBytes(u.pfad), alteDatei);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(u.ordner.file("v.1")), {}), 1); // no backup
+        // no backup; the folder is kept
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(u.ordner.file("v.1")), {}), 1 + ordner);
     }
 }

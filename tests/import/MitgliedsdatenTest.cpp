@@ -1,4 +1,5 @@
 #include "import/Mitgliedsdaten.h"
+#include "support/ExportFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,8 @@ definitions::Definitionen klassen()
     const definitions::Altersklasse herren{"Herrenklasse", "10", 21, 45, false, 0};
     const definitions::Altersklasse senioren{"Seniorenklasse", "12", 46, 99, false, -1};
     const definitions::Altersklasse damen{"Damenklasse", "20", 21, 45, true, 0};
-    d.klassen = {{herren, senioren, damen}, 3};
+    // With class numbers of the longest Hochmeldung and of one character more; no age leads to them.
+    d.klassen = {{herren, senioren, damen, {"Lang", textOfLength(21)}, {"Länger", textOfLength(21) + "b"}}, 5};
     d.maenner = {{herren, senioren}, 2};
     d.frauen = {{damen}, 1};
     return d;
@@ -54,6 +56,30 @@ TEST(MitgliedsdatenTest, TheExampleLineGivesTheMemberRecord)
               "\t- Vorname zu lang -> gekürzt\r\n");
 }
 
+// Each text is cut to one character less than its field, which leaves room for the blank that
+// every stored text gets: the value at the limit stays, one character more is cut off. A name is
+// the only value that reports its cut; the title, up to the last ". ", is cut without a word.
+TEST(MitgliedsdatenTest, EveryTextIsCutAtItsLimit)
+{
+    using M = Mitgliedsdaten;
+    const std::string nachname = "\t- Nachname zu lang -> gekürzt\r\n", vorname = "\t- Vorname zu lang -> gekürzt\r\n";
+    // column, value, the value at the limit, one character more, the reason of a cut, the rest of the column
+    // clang-format off
+    const std::tuple<std::size_t, std::string M::*, std::string, const char*, std::string, const char*> grenzen[] = {
+        {7, &M::titel, "Dr. Dipl.-Kfm. Prüf.", ".", "", " Meier"}, {7, &M::nachname, textOfLength(20), "b", nachname, ""},
+        {8, &M::vorname, textOfLength(20), "b", vorname, ""}, {11, &M::hochmeldung, textOfLength(21), "b", "", ""},
+        {16, &M::strasse, textOfLength(41), "b", "", ""}, {18, &M::plz, textOfLength(11), "b", "", ""},
+        {19, &M::ort, textOfLength(41), "b", "", ""}, {20, &M::telefon, std::string(61, '7'), "7", "", ""}};
+    // clang-format on
+    for (const auto& [spalte, wert, amRand, mehr, grund, danach] : grenzen) {
+        for (const std::string& feld : {amRand, amRand + mehr}) {
+            const Mitgliedszeile z =
+                MitgliedszeileAuswerten(exportLine(20, {{spalte, feld + danach}}), klassen(), 2024);
+            EXPECT_EQ(std::pair(z.daten.*wert, z.gruende), std::pair(amRand, feld == amRand ? "" : grund)) << feld;
+        }
+    }
+}
+
 // A title stands before the name, up to its last ". "; a name longer than 20 characters loses
 // its last part at a blank or hyphen that keeps five characters, else it is cut at 20.
 TEST(MitgliedsdatenTest, NameRulesSplitTitlesAndShortenLongNames)
@@ -62,12 +88,12 @@ TEST(MitgliedsdatenTest, NameRulesSplitTitlesAndShortenLongNames)
     const std::tuple<const char*, const char*, const char*, bool> rows[] = {
         {"Dr. med. Müller", "Müller", "Dr. med.", false}, {"Prof. Dr.-Ing. Schmidt", "Schmidt", "Prof. Dr.-Ing.", false},
         {"St. Peter", "St Peter", "", false}, {"Dr.Meier", "DrMeier", "", false},
-        {"Schütz - Meier", "Schütz-Meier", "", false}, {"Abcdefghijklmnopqrst", "Abcdefghijklmnopqrst", "", false},
-        {"Abcdefghijklmnopqrst Uvw", "Abcdefghijklmnopqrst", "", true},
+        {"Schütz - Meier", "Schütz-Meier", "", false}, {"", "", "", false},
+        // the blank or hyphen at position 22, 21, 20, 6 and 5
+        {"Abcdefghijklmnopqrsüv Wx", "Abcdefghijklmnopqrsü", "", true},
+        {"Abcdefghijklmnopqrsü Uvw", "Abcdefghijklmnopqrsü", "", true},
         {"Müller-Lüdenscheidt-Schmidt", "Müller-Lüdenscheidt", "", true},
-        {"Abcd Efghijklmnopqrstuvwxyz", "Abcd Efghijklmnopqrs", "", true},
-        {"Abcde Fghijklmnopqrstuvwxyz", "Abcde", "", true},
-        {"Ääääääääääääääääääää", "Ääääääääääääääääääää", "", false}, {"", "", "", false},
+        {"Abcdü Fghijklmnopqrstuvwxyz", "Abcdü", "", true}, {"Abcü Efghijklmnopqrstuvwxyz", "Abcü Efghijklmnopqrs", "", true},
     };
     // clang-format on
     for (const auto& [wert, name, titel, gekuerzt] : rows) {

@@ -59,9 +59,10 @@ struct StartRightsSetup : StepSetup
             d.SpoNr = std::move(spoNr);
             return d;
         };
-        definitions.disziplinen = {{disziplin("Luftgewehr", "1.10"), disziplin(std::string(45, 'K'), "1.58 O"),
-                                    disziplin("Lang", "1.10 Luftgewehr Freihand")},
-                                   3};
+        definitions.disziplinen = {{disziplin("Luftgewehr", "1.10"), disziplin(textOfLength(39) + "b", "1.58 O"),
+                                    disziplin(textOfLength(39), "1.58 G"), disziplin("Neunzehn", textOfLength(19)),
+                                    disziplin("Zwanzig", textOfLength(20))},
+                                   5};
     }
 };
 
@@ -71,13 +72,13 @@ const std::string kSchluss = "Vidazerierung der Startberechtigungen abgeschlosse
 } // namespace
 
 // A membership in the second club that is missing is made, the one in the home club too when
-// only the second exists; a discipline's name is cut to 39 characters.
+// only the second exists.
 TEST(StartberechtigungenUmsetzenTest, ResolvesBothMembershipsAndStoresTheStartRight)
 {
     StartRightsSetup s;
     const std::string neueZweit = "1,04-001,04-001-0027,04-007,04-007-0100,1.10";
     // Only the membership in the second club exists, stored under the home club's number.
-    const std::string neueStamm = "1,04-009,04-009-0005,04-007,04-009-0005,1.58o";
+    const std::string neueStamm = "1,04-009,04-009-0005,04-007,04-009-0005,1.10";
     EXPECT_EQ(s.import(StartberechtigungenUmsetzen, {neueZweit, neueZweit, neueStamm}), 0);
     // Person 1 was marked at home in club 3 as well: the home club of the line takes the mark.
     EXPECT_EQ(s.rows("SELECT * FROM Mitgliedschaft ORDER BY Mgl_ID"),
@@ -85,8 +86,7 @@ TEST(StartberechtigungenUmsetzenTest, ResolvesBothMembershipsAndStoresTheStartRi
                      "3|1|3|04-001-0027 |NULL|0|0|NULL", "4|1|2|04-007-0100|2024-03-07 09:05:30|0|1|1",
                      "5|2|3|04-009-0005|2024-03-07 09:05:30|1|1|1"}));
     EXPECT_EQ(s.rows("SELECT * FROM StartBerecht"),
-              (Lines{"1|4|1.10 |Luftgewehr |NULL", "2|4|1.10 |Luftgewehr |NULL",
-                     "3|2|1.58 O |" + std::string(39, 'K') + " |NULL"}));
+              (Lines{"1|4|1.10 |Luftgewehr |NULL", "2|4|1.10 |Luftgewehr |NULL", "3|2|1.10 |Luftgewehr |NULL"}));
     EXPECT_EQ(s.logText(), kKopf + "3 Zeilen eingelesen, 3 Startberechtigungen eingetragen\r\n" + kSchluss);
 }
 
@@ -102,12 +102,10 @@ TEST(StartberechtigungenUmsetzenTest, EveryLineThatCannotBePlacedHasOneReason)
         "1,04-001,04-001-0027,04-007,04-007-0100,1.58 o",
         "1,04-001,04-001-0027,04-007,04-007-0100,1.58 O ",
         "1,04-001,,04-007,04-007-0100,1.10",
-        "1,04-001,04-001-0027,04-007",
         "",
-        "1,04-001,04-001-0027,04-007,04-007-0100,1.10 Luftgewehr Freihand",
     };
     writeExportFile(s.folder.file("B_Z_1.csv"), zeilen);
-    EXPECT_EQ(StartberechtigungenUmsetzen(s.context, "B_Z_1.csv"), 9);
+    EXPECT_EQ(StartberechtigungenUmsetzen(s.context, "B_Z_1.csv"), 7);
     const auto k = [&](int n) { return kopf(n, zeilen[n - 1]); };
     EXPECT_EQ(s.logText(), kKopf + k(1) + "Vereinsnummern sind gleich! Dies ist nur bei Behindertenwahl möglich!!!\r\n\r\n" +
                            k(2) + "Stammverein nicht gefunden!\r\n\r\n" +
@@ -115,11 +113,27 @@ TEST(StartberechtigungenUmsetzenTest, EveryLineThatCannotBePlacedHasOneReason)
                            k(4) + "\t- Zweitmitgliedschaft nicht gefunden\r\n\r\n" +
                            k(5) + "\t- SpO-Nr 1.10 A nicht gefunden\r\n\r\n" +
                            k(8) + "\t- Mitgliedsnummer fehlt\r\n\r\n" +
-                           k(9) + "\t- Zeile unvollständig\r\n\r\n" +
-                           k(10) + "\t- Zeile unvollständig\r\n\r\n" +
-                           k(11) + "\t- SpO-Nr 1.10 Luftgewehr Freihand ist zu lang\r\n\r\n"
-                           "11 Zeilen eingelesen, 2 Startberechtigungen eingetragen\r\n" + kSchluss);
+                           k(9) + "\t- Zeile unvollständig\r\n\r\n"
+                           "9 Zeilen eingelesen, 2 Startberechtigungen eingetragen\r\n" + kSchluss);
     // The membership in the second club was made by line 5 even though its discipline is unknown.
     EXPECT_EQ(s.rows("SELECT count(*) FROM Mitgliedschaft WHERE Mgl_Verein_ID = 2 AND Mgl_Schütze_ID = 1"),
               Lines{"1"});
+}
+
+// The SpO-Nr is stored with a blank in a field of 20 characters: 19 characters are stored, 20
+// refused; a discipline's name is cut to 39. A line of the six-column layout needs five commas.
+TEST(StartberechtigungenUmsetzenTest, EveryLimitAtItsBoundary)
+{
+    StartRightsSetup s;
+    const std::string zeile = "1,04-001,04-001-0027,04-007,04-007-0100";
+    const std::string zuLang = zeile + "," + textOfLength(20);
+    EXPECT_EQ(s.import(StartberechtigungenUmsetzen,
+                       {zeile + "," + textOfLength(19), zuLang, zeile + ",1.58g", zeile + ",1.58o", zeile}),
+              2);
+    EXPECT_EQ(s.rows("SELECT StB_SpO_Nr, StB_SpO_Bez FROM StartBerecht"),
+              (Lines{textOfLength(19) + " |Neunzehn ", "1.58 G |" + textOfLength(39) + " ",
+                     "1.58 O |" + textOfLength(39) + " "}));
+    EXPECT_EQ(s.logText(), kKopf + kopf(2, zuLang) + "\t- SpO-Nr " + textOfLength(20) + " ist zu lang\r\n\r\n" +
+                               kopf(5, zeile) + "\t- Zeile unvollständig\r\n\r\n" +
+                               "5 Zeilen eingelesen, 3 Startberechtigungen eingetragen\r\n" + kSchluss);
 }

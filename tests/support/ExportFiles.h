@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,24 @@ inline std::string memberLine(const std::string& club, const std::string& number
 {
     return "1," + club + "," + number + ",01.03.1990,,," + name + "," + firstName + ",24.12.1961,M,,,,,," + street +
            ",12,86150," + town + ",0821 12345";
+}
+
+// A line of an export file of the given number of columns, all empty but the ones given
+// (column 1 is the first).
+inline std::string exportLine(std::size_t columns, std::initializer_list<std::pair<std::size_t, std::string>> values)
+{
+    std::vector<std::string> cells(columns);
+    for (const auto& [column, value] : values)
+        cells[column - 1] = value;
+    return std::accumulate(cells.begin() + 1, cells.end(), cells[0],
+                           [](const std::string& line, const std::string& cell) { return line + "," + cell; });
+}
+
+// A text of n characters that ends in "ü", for the rules that cut or refuse at a length: a rule
+// that counted bytes would cut the umlaut in half or keep a character too few.
+inline std::string textOfLength(std::size_t n)
+{
+    return std::string(n - 1, 'a') + "ü";
 }
 
 inline std::string readBytes(const std::string& path)
