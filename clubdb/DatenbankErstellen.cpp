@@ -24,15 +24,16 @@ DbError fileError(const std::string& description, const std::error_code& ec)
 {
     const int error = ec.value();
     if (error == EACCES || error == EPERM || error == EBUSY || error == EROFS)
-        return DbError(fehler::kDateiGesperrt, description);
-    return DbError(fehler::kDateiNichtLoeschbar, description);
+        return DbError(fehler::kDateiGesperrt, description, DbError::Cause::Storage);
+    return DbError(fehler::kDateiNichtLoeschbar, description, DbError::Cause::Storage);
 }
 
 void refuseFolder(const std::string& path)
 {
     std::error_code ec;
     if (std::filesystem::is_directory(std::filesystem::symlink_status(path, ec)))
-        throw DbError(fehler::kDateiNichtLoeschbar, "'" + path + "' ist ein Ordner und keine Datenbank.");
+        throw DbError(fehler::kDateiNichtLoeschbar, "'" + path + "' ist ein Ordner und keine Datenbank.",
+                      DbError::Cause::Storage);
 }
 
 void removeExisting(const std::string& path)
