@@ -197,6 +197,8 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
     BatchFrontend frontend(err, environment.terminal, environment.interrupted);
     run::Umsetzungslauf lauf(frontend);
     lauf.logEin = !arguments->noLog;
+    if (environment.openLog)
+        lauf.logOeffnen = environment.openLog;
     frontend.attach(lauf);
 
     // Everything that can refuse the run is checked before the club database is touched: a

@@ -52,7 +52,7 @@ Laufende Umsetzungslauf::vorbereiten(const Laufeingaben& eingaben, std::string& 
     if (logEin) {
         const std::string pfad = eingaben.vdbOrdner + Logname(m_uhr());
         try {
-            m_log = std::make_unique<importer::Logdatei>(pfad);
+            m_log = std::make_unique<importer::Logdatei>(pfad, logOeffnen);
         } catch (const std::system_error&) {
             fragen.inform("Fehler", "Die Logdatei " + pfad + " konnte nicht angelegt werden!");
             return Laufende::LogNichtAngelegt;

@@ -65,6 +65,9 @@ public:
     // Whether a conversion log is written; follows the log check box.
     bool logEin = true;
 
+    // How the log file is created: the system's file, unless a test makes its writes fail.
+    importer::FileSinkOpener logOeffnen = importer::openFileSink;
+
     // How the steps search stored clubs, persons and memberships; the plain queries serve as the
     // reference in tests.
     importer::Suchverfahren suchverfahren = importer::Suchverfahren::Index;
