@@ -3,6 +3,7 @@
 #include "app/Logfenster.h"
 #include "support/DefinitionsFile.h"
 #include "support/ExportFiles.h"
+#include "support/OwnHome.h"
 #include "support/QueryRows.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempFolder.h"
@@ -590,5 +591,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainVdbVidazerTest)
+TVX_QTEST_MAIN(MainVdbVidazerTest, QApplication)
 #include "MainVdbVidazerTest.moc"
