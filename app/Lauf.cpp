@@ -132,6 +132,17 @@ void MainVdbVidazer::inhalt(const clubdb::VdbInhalt& inhalt)
     m_anzVDbStartrechte->setText(qt(clubdb::Anzeigetext(inhalt.startrechte)));
 }
 
+// The club database lacks lines a file or the database failed to take, or could not be finished:
+// the counters may look like a whole conversion, so the user is told before the log is offered.
+void MainVdbVidazer::unvollstaendig(const importer::Vollstaendigkeit& stand)
+{
+    std::string text;
+    for (const std::string& zeile : stand.meldungen(false))
+        text += (text.empty() ? "" : "\r\n") + zeile;
+    if (!text.empty())
+        m_fragen.inform("Fehler", text);
+}
+
 // The program's own log window, beside the main window, which stays usable.
 void MainVdbVidazer::logAnzeigen(const std::string& pfad)
 {

@@ -71,6 +71,7 @@ public:
     void inhalt(const clubdb::VdbInhalt& inhalt) override;
     void laufzustand(bool laeuft) override;
     void logAnzeigen(const std::string& pfad) override;
+    void unvollstaendig(const importer::Vollstaendigkeit& stand) override;
     void fortschritt(importer::Anzeige anzeige, const std::string& text) override;
     void ereignisseVerarbeiten() override;
 

@@ -75,6 +75,39 @@ bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b)
     return ecA || ecB ? a.lexically_normal() == b.lexically_normal() : normalA == normalB;
 }
 
+// Where the club database of an incomplete run is kept beside the old one that stays:
+// NAME.unvollständig.EXT, for a name without extension NAME.unvollständig.
+std::filesystem::path incompleteName(const std::filesystem::path& database)
+{
+    const std::filesystem::path name = database.filename();
+    return database.parent_path() / (name.stem().string() + ".unvollständig" + name.extension().string());
+}
+
+// The run converted into a new file beside the old club database. A complete result takes the old
+// one's place; an incomplete one is kept beside it, and messages say where. False when the new
+// file could not be renamed: it then stays under the name it was built under, which the messages
+// give.
+bool putInPlace(const std::string& built, const std::filesystem::path& database, bool complete,
+                std::vector<std::string>& messages)
+{
+    const std::string old = database.string();
+    std::string kept = incompleteName(database).string();
+    bool placed = true;
+    try {
+        clubdb::DatenbankEinsetzen(built, complete ? old : kept);
+    } catch (const clubdb::DbError& e) {
+        messages.push_back(std::to_string(e.number()) + " ; " + e.description());
+        kept = built;
+        placed = false;
+    }
+    if (!complete)
+        messages.push_back(importer::Vollstaendigkeit::BisherigeBleibt(old, kept));
+    else if (!placed)
+        messages.push_back("Die bisherige Vereinsdatenbank «" + old + "» bleibt unverändert; die neue steht in «" +
+                           built + "».");
+    return placed;
+}
+
 void printSummary(std::ostream& out, const BatchFrontend& frontend, const run::Umsetzungslauf& lauf,
                   const std::optional<uebersicht::Problemuebersicht>& overview)
 {
@@ -197,6 +230,8 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
     BatchFrontend frontend(err, environment.terminal, environment.interrupted);
     run::Umsetzungslauf lauf(frontend);
     lauf.logEin = !arguments->noLog;
+    if (environment.openLog)
+        lauf.logOeffnen = environment.openLog;
     frontend.attach(lauf);
 
     // Everything that can refuse the run is checked before the club database is touched: a
@@ -204,19 +239,25 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
     const run::Laufende vorbereitet = lauf.vorbereiten(eingaben, definitionsPfad);
     if (vorbereitet != run::Laufende::Bereit)
         return vorbereitet == run::Laufende::DefinitionenLeer ? kBadInput : kNotWritable;
+    // An existing club database gives way only to a complete one: the run converts into a new file
+    // beside it. The log goes into the folder of the club database all the same.
+    const bool replacing = arguments->replace && std::filesystem::exists(status);
     try {
-        if (arguments->replace)
-            clubdb::DatenbankErsetzen(eingaben.vdbPfad);
+        if (replacing)
+            eingaben.vdbPfad = clubdb::DatenbankDanebenErstellen(database.string());
         else
             clubdb::DatenbankNeuErstellen(eingaben.vdbPfad);
     } catch (const clubdb::DbError& e) {
         lauf.verwerfen();
-        err << "Fehler: Die Vereinsdatenbank " << eingaben.vdbPfad << " konnte nicht angelegt werden.\n"
+        err << "Fehler: Die Vereinsdatenbank " << database.string() << " konnte nicht angelegt werden.\n"
             << e.number() << " ; " << e.description() << "\n";
         return e.number() == clubdb::fehler::kDatenbankExistiert ? kBadInput : kNotWritable;
     }
     lauf.ausfuehren(eingaben);
     frontend.finishProgress();
+    const importer::Vollstaendigkeit& stand = lauf.vollstaendigkeit();
+    std::vector<std::string> incomplete = stand.meldungen(true);
+    const bool placed = !replacing || putInPlace(eingaben.vdbPfad, database, stand.vollstaendig(), incomplete);
 
     std::optional<uebersicht::Problemuebersicht> overview;
     if (lauf.logEin) {
@@ -240,7 +281,10 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
             out << "CSV-Datei: " << problems.string() << "\n";
         problemsWritten = !error;
     }
-    if (!lauf.logFehlerfrei() || frontend.errorDuringRun() || !problemsWritten)
+    for (std::size_t i = 0; i < incomplete.size(); ++i)
+        err << (i == 0 ? "Fehler: " : "") << incomplete[i] << "\n";
+    const bool storageFailed = stand.nichtGespeichert() > 0 || !stand.datenbankFertig();
+    if (!lauf.logFehlerfrei() || frontend.errorDuringRun() || !problemsWritten || storageFailed || !placed)
         return kNotWritable;
     if (lauf.abbruchAngefordert())
         return kInterrupted;

@@ -4,6 +4,8 @@
 // window, for scripted conversions of whole federation exports. It runs the same conversion
 // as the window; every question that the window would ask is answered No.
 
+#include "import/FileSink.h"
+
 #include <atomic>
 #include <ostream>
 #include <string>
@@ -24,6 +26,7 @@ struct Environment
     std::string dataFolder;    // the application-data folder of the settings file
     bool terminal = false;     // progress is updated in place on a terminal
     const std::atomic<bool>* interrupted = nullptr; // set by Ctrl-C
+    importer::FileSinkOpener openLog = {};          // how the log is created; empty: the system's file
 };
 
 // Runs the command with its arguments (without the program name); writes what the user should

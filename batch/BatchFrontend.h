@@ -41,6 +41,7 @@ public:
     void inhalt(const clubdb::VdbInhalt& inhalt) override { m_content = inhalt; }
     void laufzustand(bool laeuft) override { m_running = laeuft; }
     void logAnzeigen(const std::string&) override {}
+    void unvollstaendig(const importer::Vollstaendigkeit&) override {} // told after the counts
     void fortschritt(importer::Anzeige anzeige, const std::string& text) override;
     void ereignisseVerarbeiten() override;
 

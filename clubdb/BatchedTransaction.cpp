@@ -19,7 +19,8 @@ DbError givenUp(Connection& connection)
     const int rc = sqlite3_errcode(connection.handle());
     if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE)
         return errorFrom(connection.handle(), rc);
-    return DbError(SQLITE_ABORT_ROLLBACK, "Die Datenbank hat die Änderungen nach einem Schreibfehler verworfen.");
+    return DbError(SQLITE_ABORT_ROLLBACK, "Die Datenbank hat die Änderungen nach einem Schreibfehler verworfen.",
+                   DbError::Cause::Storage);
 }
 
 } // namespace

@@ -25,7 +25,8 @@ void requireWholePath(const std::string& path)
 {
     const std::size_t nul = path.find('\0');
     if (nul != std::string::npos)
-        throw DbError(fehler::kUngueltigerPfad, "'" + path.substr(0, nul) + "...' ist kein zulässiger Pfad.");
+        throw DbError(fehler::kUngueltigerPfad, "'" + path.substr(0, nul) + "...' ist kein zulässiger Pfad.",
+                      DbError::Cause::Storage);
 }
 
 std::string folderOf(const std::string& path)
@@ -62,7 +63,8 @@ Connection Connection::openHandle(const std::string& path, int flags)
     // database or a file that may not be written fails here and not at the first query.
     check(db, sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr));
     if ((flags & SQLITE_OPEN_READWRITE) && sqlite3_db_readonly(db, "main") == 1)
-        throw DbError(fehler::kDateiGesperrt, "Die Datei " + path + " darf nicht geschrieben werden.");
+        throw DbError(fehler::kDateiGesperrt, "Die Datei " + path + " darf nicht geschrieben werden.",
+                      DbError::Cause::Storage);
     installSqlFunctions(db);
     return connection;
 }
@@ -72,7 +74,8 @@ Connection Connection::open(const std::string& path, OpenMode mode)
     requireWholePath(path);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
-        throw DbError(fehler::kDateiNichtGefunden, "Die Datei " + path + " wurde nicht gefunden.");
+        throw DbError(fehler::kDateiNichtGefunden, "Die Datei " + path + " wurde nicht gefunden.",
+                      DbError::Cause::Storage);
     const int flags = mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     return openHandle(path, flags);
 }
@@ -83,18 +86,21 @@ Connection Connection::create(const std::string& path)
     std::error_code ec;
     const std::string folder = folderOf(path);
     if (!std::filesystem::is_directory(folder, ec))
-        throw DbError(fehler::kUngueltigerPfad, "'" + folder + "' ist kein zulässiger Pfad.");
+        throw DbError(fehler::kUngueltigerPfad, "'" + folder + "' ist kein zulässiger Pfad.", DbError::Cause::Storage);
     // Create the file exclusively, so that a file that appeared meanwhile is never taken
     // over; an empty file is an empty database to the engine.
     std::FILE* file = std::fopen(path.c_str(), "wx");
     if (!file) {
         const int error = errno;
         if (error == EEXIST)
-            throw DbError(fehler::kDatenbankExistiert, "Die Datenbank " + path + " existiert bereits.");
+            throw DbError(fehler::kDatenbankExistiert, "Die Datenbank " + path + " existiert bereits.",
+                          DbError::Cause::Storage);
         if (error == EACCES || error == EPERM || error == EROFS || error == EBUSY)
             throw DbError(fehler::kDateiGesperrt,
-                          "Die Datei " + path + " kann nicht angelegt werden (" + std::strerror(error) + ").");
-        throw DbError(error, "Die Datei " + path + " kann nicht angelegt werden (" + std::strerror(error) + ").");
+                          "Die Datei " + path + " kann nicht angelegt werden (" + std::strerror(error) + ").",
+                          DbError::Cause::Storage);
+        throw DbError(error, "Die Datei " + path + " kann nicht angelegt werden (" + std::strerror(error) + ").",
+                      DbError::Cause::Storage);
     }
     std::fclose(file);
     try {

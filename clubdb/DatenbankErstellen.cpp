@@ -24,15 +24,16 @@ DbError fileError(const std::string& description, const std::error_code& ec)
 {
     const int error = ec.value();
     if (error == EACCES || error == EPERM || error == EBUSY || error == EROFS)
-        return DbError(fehler::kDateiGesperrt, description);
-    return DbError(fehler::kDateiNichtLoeschbar, description);
+        return DbError(fehler::kDateiGesperrt, description, DbError::Cause::Storage);
+    return DbError(fehler::kDateiNichtLoeschbar, description, DbError::Cause::Storage);
 }
 
 void refuseFolder(const std::string& path)
 {
     std::error_code ec;
     if (std::filesystem::is_directory(std::filesystem::symlink_status(path, ec)))
-        throw DbError(fehler::kDateiNichtLoeschbar, "'" + path + "' ist ein Ordner und keine Datenbank.");
+        throw DbError(fehler::kDateiNichtLoeschbar, "'" + path + "' ist ein Ordner und keine Datenbank.",
+                      DbError::Cause::Storage);
 }
 
 void removeExisting(const std::string& path)
@@ -113,18 +114,32 @@ void DatenbankNeuErstellen(const std::string& DName)
     }
 }
 
-void DatenbankErsetzen(const std::string& DName)
+std::string DatenbankDanebenErstellen(const std::string& DName)
 {
     refuseFolder(DName);
     const std::string building = buildingName(DName);
     DatenbankNeuErstellen(building);
+    return building;
+}
+
+void DatenbankEinsetzen(const std::string& neu, const std::string& DName)
+{
+    refuseFolder(DName);
+    // A journal left behind holds what a failed write changed in the file: the next connection
+    // takes the changes back with it, so it must stay beside the file under the file's new name,
+    // and the journal of the file replaced must not be taken for it. Moved first, it never leaves
+    // the file at its new name without it.
     std::error_code ec;
-    std::filesystem::rename(building, DName, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(building, ignored);
-        throw fileError("Die Datei " + DName + " kann nicht ersetzt werden (" + ec.message() + ").", ec);
-    }
+    const std::string journal = neu + "-journal";
+    if (std::filesystem::exists(journal, ec))
+        std::filesystem::rename(journal, DName + "-journal", ec);
+    else
+        std::filesystem::remove(DName + "-journal", ec);
+    if (!ec)
+        std::filesystem::rename(neu, DName, ec);
+    if (ec)
+        throw fileError("Die Datei " + neu + " kann nicht in " + DName + " umbenannt werden (" + ec.message() + ").",
+                        ec);
 }
 
 } // namespace clubdb

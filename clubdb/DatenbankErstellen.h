@@ -27,9 +27,16 @@ void DatenbankErstellen(const std::string& DName);
 // Otherwise as DatenbankErstellen.
 void DatenbankNeuErstellen(const std::string& DName);
 
-// Replaces whatever file stands at DName by an empty club database. The new database is built
-// beside it under a name of its own and only then takes the old one's place, so that a failure
-// on the way (a full disk) leaves the old club database as it was.
-void DatenbankErsetzen(const std::string& DName);
+// Creates an empty club database beside DName under a name of its own (DName + "~" + eight
+// hexadecimal digits) and returns that name. A conversion that is to replace the club database
+// at DName runs into it, and only a complete one then takes the old one's place
+// (DatenbankEinsetzen): a failure on the way (a full disk) leaves the old club database as it
+// was. Throws DbError as DatenbankNeuErstellen.
+std::string DatenbankDanebenErstellen(const std::string& DName);
+
+// Puts the club database neu, with the journal of a failed write if one was left, in the place of
+// DName in one rename: whatever file stood there is replaced, and at no moment is there neither.
+// Throws DbError with the system's reason when it cannot.
+void DatenbankEinsetzen(const std::string& neu, const std::string& DName);
 
 } // namespace clubdb

@@ -4,10 +4,11 @@
 
 namespace clubdb {
 
-DbError::DbError(int number, std::string description)
+DbError::DbError(int number, std::string description, Cause cause)
     : std::runtime_error(std::to_string(number) + " ; " + description)
     , m_number(number)
     , m_description(std::move(description))
+    , m_cause(cause)
 {
 }
 
@@ -22,8 +23,17 @@ DbError errorFrom(sqlite3* db, int rc)
     case SQLITE_CANTOPEN:
     case SQLITE_READONLY:
     case SQLITE_AUTH:
-        return DbError(fehler::kDateiGesperrt, "Die Datei ist gesperrt oder der Zugriff ist nicht erlaubt (" +
-                                                   message + ").");
+        return DbError(fehler::kDateiGesperrt,
+                       "Die Datei ist gesperrt oder der Zugriff ist nicht erlaubt (" + message + ").",
+                       DbError::Cause::Storage);
+    case SQLITE_FULL:
+    case SQLITE_IOERR:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_NOMEM:
+    case SQLITE_PROTOCOL:
+    case SQLITE_ABORT: // a statement cut off by the rollback of its transaction
+        return DbError(extended != 0 ? extended : rc, message, DbError::Cause::Storage);
     default:
         return DbError(extended != 0 ? extended : rc, message);
     }

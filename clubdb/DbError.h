@@ -29,18 +29,27 @@ inline constexpr int kDateiNichtLoeschbar = 3035;    // an existing file could n
 class DbError : public std::runtime_error
 {
 public:
-    DbError(int number, std::string description);
+    // Whether the data or the storage failed. A value that the database refuses (a text too long
+    // for its field) costs one record; a file that cannot be opened, is locked, full or damaged
+    // costs whatever the program meant to store in it, and the club database is then incomplete.
+    enum class Cause { Data, Storage };
+
+    DbError(int number, std::string description, Cause cause = Cause::Data);
 
     int number() const { return m_number; }
     const std::string& description() const { return m_description; }
+    bool storageFailure() const { return m_cause == Cause::Storage; }
 
 private:
     int m_number;
     std::string m_description;
+    Cause m_cause;
 };
 
 // The error of the last failed call on db, with result code rc. Locked files and missing
-// permissions become 3051, whatever the engine called them.
+// permissions become 3051, whatever the engine called them. A full disk, a failed read or
+// write, a locked, read-only, damaged or vanished file and a lack of memory are failures of the
+// storage, everything else (a refused value, a missing field) of the data.
 DbError errorFrom(sqlite3* db, int rc);
 
 // Throws errorFrom(db, rc) unless rc is SQLITE_OK, SQLITE_ROW or SQLITE_DONE.

@@ -2,39 +2,51 @@
 
 #include "text/Windows1252.h"
 
-#include <cerrno>
-#include <system_error>
-
 namespace importer {
+namespace {
 
-Logdatei::Logdatei(std::string pfad) : m_pfad(std::move(pfad))
+// As large as the buffer of the C library's files: a killed run loses no more of its log than
+// it did when the log was written through one.
+constexpr std::size_t kPuffer = 4096;
+
+} // namespace
+
+Logdatei::Logdatei(std::string pfad, const FileSinkOpener& oeffnen)
+    : m_pfad(std::move(pfad))
+    , m_datei(oeffnen(m_pfad))
 {
-    m_datei = std::fopen(m_pfad.c_str(), "wb");
-    if (!m_datei)
-        throw std::system_error(errno, std::generic_category(), "Logdatei " + m_pfad);
+    m_puffer.reserve(2 * kPuffer);
 }
 
 Logdatei::~Logdatei()
 {
-    if (m_datei)
-        std::fclose(m_datei);
+    schliessen();
 }
 
 void Logdatei::schreiben(std::string_view text)
 {
     if (!m_datei || !m_fehlerfrei)
         return;
-    const std::string satz = text::encodeWindows1252(text) + "\r\n";
-    if (std::fwrite(satz.data(), 1, satz.size(), m_datei) != satz.size())
+    m_puffer += text::encodeWindows1252(text);
+    m_puffer += "\r\n";
+    if (m_puffer.size() >= kPuffer)
+        leeren();
+}
+
+void Logdatei::leeren()
+{
+    if (!m_puffer.empty() && m_fehlerfrei && !m_datei->write(m_puffer))
         m_fehlerfrei = false;
+    m_puffer.clear();
 }
 
 bool Logdatei::schliessen()
 {
     if (m_datei) {
-        if (std::fclose(m_datei) != 0)
+        leeren();
+        if (!m_datei->close())
             m_fehlerfrei = false;
-        m_datei = nullptr;
+        m_datei.reset();
     }
     return m_fehlerfrei;
 }

@@ -7,7 +7,8 @@
 // write is one record ending with CR LF; a text that itself ends with CR LF therefore leaves an
 // empty line behind it, and that is how the steps separate their sections.
 
-#include <cstdio>
+#include "import/FileSink.h"
+
 #include <string>
 #include <string_view>
 
@@ -16,9 +17,9 @@ namespace importer {
 class Logdatei
 {
 public:
-    // Creates the file anew, replacing one of the same name. Throws std::system_error when it
-    // cannot be created.
-    explicit Logdatei(std::string pfad);
+    // Creates the file anew through oeffnen, replacing one of the same name. Throws
+    // std::system_error when it cannot be created.
+    explicit Logdatei(std::string pfad, const FileSinkOpener& oeffnen = openFileSink);
     ~Logdatei();
     Logdatei(const Logdatei&) = delete;
     Logdatei& operator=(const Logdatei&) = delete;
@@ -34,8 +35,13 @@ public:
     const std::string& pfad() const { return m_pfad; }
 
 private:
+    void leeren();
+
     std::string m_pfad;
-    std::FILE* m_datei = nullptr;
+    std::unique_ptr<FileSink> m_datei;
+    // The records gather here and go to the file a buffer at a time: one write of the log is one
+    // full buffer, and the rest when it is closed. A problem line costs no call of the system.
+    std::string m_puffer;
     bool m_fehlerfrei = true;
 };
 

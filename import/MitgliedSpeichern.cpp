@@ -60,6 +60,8 @@ Speicherergebnis MitgliedSpeichern(const Mitgliedsdaten& m, std::string_view ver
         // Nothing after a failed step may act on its missing result.
         problemtext += "\t- Datenbankfehler: " + e.description() + "\r\n";
         ergebnis.gemeldet = true;
+        if (e.storageFailure())
+            ergebnis.speicherfehler = e;
     }
     return ergebnis;
 }

@@ -5,9 +5,11 @@
 // another membership, store the membership in the importing club and, when the membership
 // number names another club, the home membership there.
 
+#include "clubdb/DbError.h"
 #include "import/Mitgliederabfragen.h"
 #include "import/Vereinssuche.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,8 +17,9 @@ namespace importer {
 
 struct Speicherergebnis
 {
-    int angelegt = 0;      // memberships created: 0, 1 or 2
-    bool gemeldet = false; // a report was appended: the line is a problem line
+    int angelegt = 0;            // memberships created: 0, 1 or 2
+    bool gemeldet = false;       // a report was appended: the line is a problem line
+    std::optional<clubdb::DbError> speicherfehler; // the file or the database failed: not stored, or not whole
 };
 
 // Stores the member record m of the club with the number vereinsnummer. Reports of likely

@@ -19,24 +19,34 @@ public:
         : m_db(db)
         , m_verfahren(kontext.suchverfahren)
         , vereine(db, kontext)
-        , abfragen(neueAbfragen())
     {
+        abfragen();
     }
 
-    std::unique_ptr<Mitgliederabfragen> neueAbfragen()
+    // The person searches, read anew from the file after verworfen(). Throws DbError.
+    Mitgliederabfragen& abfragen()
     {
-        if (m_verfahren == Suchverfahren::Index)
-            return std::make_unique<Personenindex>(m_db);
-        return std::make_unique<Mitgliederabfragen>(m_db);
+        if (!m_abfragen) {
+            if (m_verfahren == Suchverfahren::Index)
+                m_abfragen = std::make_unique<Personenindex>(m_db);
+            else
+                m_abfragen = std::make_unique<Mitgliederabfragen>(m_db);
+        }
+        return *m_abfragen;
     }
+
+    // The persons of the lines given up are gone from the file: the index must forget them. It
+    // is read again when the next line needs it, so that an index that cannot be read then is
+    // that line's failure, and no later line finds a person that the file no longer holds.
+    void verworfen() { m_abfragen.reset(); }
 
 private:
     clubdb::Connection& m_db;
     Suchverfahren m_verfahren;
+    std::unique_ptr<Mitgliederabfragen> m_abfragen;
 
 public:
     Vereinssuche vereine;
-    std::unique_ptr<Mitgliederabfragen> abfragen;
 };
 
 } // namespace
@@ -69,10 +79,12 @@ std::int32_t MitgliederUmsetzen(const Schrittkontext& kontext, const std::string
                 if (const auto verein = werkzeuge.vereine.suchen(vereinsnummer)) {
                     z.daten.vereinsKey = *verein;
                     const Speicherergebnis ergebnis =
-                        MitgliedSpeichern(z.daten, z.vereinsnummer, *werkzeuge.abfragen, werkzeuge.vereine,
+                        MitgliedSpeichern(z.daten, z.vereinsnummer, werkzeuge.abfragen(), werkzeuge.vereine,
                                           kontext.log != nullptr, kontext.uhr(), problemtext);
                     angelegt += ergebnis.angelegt;
                     problem = problem || ergebnis.gemeldet;
+                    if (ergebnis.speicherfehler)
+                        lauf.speicherfehler(*ergebnis.speicherfehler);
                 } else {
                     problemtext += "\t- Die Vereinsnummer " + vereinsnummer +
                                    " konnte in der Vereinsdatenbank nicht gefunden werden!\r\n";
@@ -81,19 +93,14 @@ std::int32_t MitgliederUmsetzen(const Schrittkontext& kontext, const std::string
             } catch (const clubdb::DbError& e) {
                 problemtext += "\t- Datenbankfehler: " + e.description() + "\r\n";
                 problem = true;
+                if (e.storageFailure())
+                    lauf.speicherfehler(e);
             }
         }
 
         lauf.zeileFertig(problem, problemtext, angelegt);
-        if (db.zeileFertig(lauf, angelegt)) {
-            // The persons of the lost lines are gone from the file: the index must forget them.
-            try {
-                Mitgliederwerkzeuge& werkzeuge = db.werkzeuge();
-                werkzeuge.abfragen = werkzeuge.neueAbfragen();
-            } catch (const clubdb::DbError&) {
-                // Every later line that needs the database names the failure itself.
-            }
-        }
+        if (db.zeileFertig(lauf, angelegt))
+            db.werkzeuge().verworfen();
     }
     db.abschliessen(lauf, angelegt, kontext.fragen, "Mitgliederdaten");
 

@@ -5,6 +5,7 @@
 
 #include "definitions/WkAk.h"
 #include "import/Logdatei.h"
+#include "import/Vollstaendigkeit.h"
 #include "questions/Questions.h"
 
 #include "clubdb/Date.h"
@@ -51,6 +52,7 @@ struct Schrittkontext
     const definitions::Definitionen& definitionen;
     const std::function<clubdb::Date()>& uhr; // today's date and time
     Vereinsverzeichnis& vereine;              // the stored club numbers, shared by the steps of a run
+    Vollstaendigkeit& vollstaendigkeit;       // what the file or the database failed to take
     Suchverfahren suchverfahren = Suchverfahren::Index;
 
     // Writes one record into the conversion log when there is one.

@@ -9,7 +9,8 @@
 //
 // Lines that went through may still be lost when their batch cannot be committed (a full disk,
 // another program holding the file): the step then counts as stored only what the file holds,
-// the log names the lost lines, and the user is told at the end of the step.
+// the log names the lost lines, and the user is told at the end of the step, as of a line whose
+// own writes failed for the storage. The run learns of every such line from the Zeilenlauf.
 
 #include "clubdb/BatchedTransaction.h"
 #include "clubdb/Connection.h"
@@ -56,21 +57,20 @@ public:
     }
 
     // Commits what the step stored, with the count as in zeileFertig(). Whatever could not be
-    // stored is told to the user: the log may be off, and the window shows only counts.
+    // stored is told to the user, once: the log may be off, and the window shows only counts.
     void abschliessen(Zeilenlauf& lauf, std::int32_t& gespeichert, questions::Questions& fragen, const std::string& was)
     {
         if (m_transaktion)
             verbuchen(m_transaktion->finish(), lauf, gespeichert);
-        melden(fragen, was);
+        melden(fragen, was, lauf.ersterSpeicherfehler());
     }
 
 private:
     // Where the step stood at the last commit.
     struct Stand
     {
-        std::int32_t ersteOffeneZeile = 1;
+        Zeilenlauf::Stand lauf;
         std::int32_t gespeichert = 0;
-        std::int32_t problemzeilen = 0;
     };
 
     // Takes note of what became of the lines since the last commit; true when they were lost.
@@ -82,17 +82,18 @@ private:
         if (ausgang == Outcome::Lost) {
             if (!m_verlust)
                 m_verlust = m_transaktion->error();
-            lauf.zeilenVerworfen(m_stand.ersteOffeneZeile, m_stand.problemzeilen, m_stand.gespeichert,
-                                 m_transaktion->error().description());
+            lauf.zeilenVerworfen(m_stand.lauf, m_stand.gespeichert, m_transaktion->error());
             gespeichert = m_stand.gespeichert;
         }
-        m_stand = {lauf.gelesen() + 1, gespeichert, lauf.problemzeilen()};
+        m_stand = {lauf.stand(), gespeichert};
         return ausgang == Outcome::Lost;
     }
 
-    void melden(questions::Questions& fragen, const std::string& was)
+    // zeilenfehler: the first write of a line that failed for the storage, also where no
+    // transaction could begin and every write stood on its own.
+    void melden(questions::Questions& fragen, const std::string& was, const std::optional<clubdb::DbError>& zeilenfehler)
     {
-        const std::optional<clubdb::DbError>& fehler = m_gebraucht ? m_fehler : m_verlust;
+        const std::optional<clubdb::DbError>& fehler = m_gebraucht ? m_fehler : m_verlust ? m_verlust : zeilenfehler;
         if (fehler)
             fragen.inform("Fehler", "Die " + was + " konnten nicht gespeichert werden.\r\n" +
                                         std::to_string(fehler->number()) + " ; " + fehler->description());

@@ -166,6 +166,8 @@ std::int32_t StartberechtigungenUmsetzen(const Schrittkontext& kontext, const st
             ergebnis = startrechtSpeichern(StartrechtszeileAuswerten(zeile, siebenSpalten), kontext, db.werkzeuge());
         } catch (const clubdb::DbError& e) {
             ergebnis = {false, "\t- Datenbankfehler: " + e.description() + "\r\n"};
+            if (e.storageFailure())
+                lauf.speicherfehler(e);
         }
         if (ergebnis.gespeichert)
             ++eingetragen;

@@ -142,6 +142,8 @@ std::int32_t VereineUmsetzen(const Schrittkontext& kontext, const std::string& d
             } catch (const clubdb::DbError& e) {
                 // A club that could not be stored is a problem of its line, never counted as stored.
                 grund(" - Verein konnte nicht gespeichert werden: " + e.description());
+                if (e.storageFailure())
+                    lauf.speicherfehler(e);
             }
         } else {
             grund("\r\n\t - Mindestangaben fehlen, Daten können nicht gespeichert werden");

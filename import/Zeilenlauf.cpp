@@ -14,6 +14,7 @@ bool Zeilenlauf::oeffnen(const std::string& dateiname)
         return true;
     } catch (const std::system_error&) {
         m_kontext.fragen.inform("Fehler", "Datei " + m_pfad + " nicht gefunden!");
+        nichtGespeichert(m_nichtGespeichert + 1);
         return false;
     }
 }
@@ -30,10 +31,21 @@ bool Zeilenlauf::naechsteZeile(std::string& zeile)
         m_kontext.fragen.inform("Fehler", "Die Datei " + m_pfad + " konnte nicht vollständig gelesen werden." +
                                               "\r\n" + e.code().message());
         m_leser.reset();
+        nichtGespeichert(m_nichtGespeichert + 1);
         return false;
     }
     ++m_gelesen;
     return true;
+}
+
+void Zeilenlauf::speicherfehler(const clubdb::DbError& fehler)
+{
+    if (!m_ersterSpeicherfehler)
+        m_ersterSpeicherfehler = fehler;
+    if (m_speicherfehlerZeile == m_gelesen)
+        return;
+    m_speicherfehlerZeile = m_gelesen;
+    nichtGespeichert(m_nichtGespeichert + 1);
 }
 
 void Zeilenlauf::zeileFertig(bool problem, const std::string& problemtext, std::int32_t gespeichert)
@@ -46,19 +58,30 @@ void Zeilenlauf::zeileFertig(bool problem, const std::string& problemtext, std::
     m_kontext.anzeige.ereignisseVerarbeiten();
 }
 
-void Zeilenlauf::zeilenVerworfen(std::int32_t ersteZeile, std::int32_t problemzeilenVorher, std::int32_t gespeichert,
-                                 const std::string& grund)
+void Zeilenlauf::zeilenVerworfen(const Stand& seit, std::int32_t gespeichert, const clubdb::DbError& fehler)
 {
-    if (ersteZeile > m_gelesen)
-        return; // the batch held no line
-    const std::string zeilen = ersteZeile == m_gelesen
-                                   ? "Zeile " + std::to_string(m_gelesen)
-                                   : "Zeilen " + std::to_string(ersteZeile) + " bis " + std::to_string(m_gelesen);
+    if (seit.naechsteZeile > m_gelesen) {
+        m_kontext.vollstaendigkeit.datenbankNichtFertig(fehler);
+        return;
+    }
+    const std::string zeilen = seit.naechsteZeile == m_gelesen ? "Zeile " + std::to_string(m_gelesen)
+                                                               : "Zeilen " + std::to_string(seit.naechsteZeile) +
+                                                                     " bis " + std::to_string(m_gelesen);
     m_kontext.protokoll(zeilen +
-                        " nicht gespeichert, die Vereinsdatenbank hat sie verworfen!\r\n\t- Datenbankfehler: " + grund +
-                        "\r\n");
-    m_problemzeilen = problemzeilenVorher + (m_gelesen - ersteZeile + 1);
+                        " nicht gespeichert, die Vereinsdatenbank hat sie verworfen!\r\n\t- Datenbankfehler: " +
+                        fehler.description() + "\r\n");
+    const std::int32_t verworfen = m_gelesen - seit.naechsteZeile + 1;
+    m_problemzeilen = seit.problemzeilen + verworfen;
+    nichtGespeichert(seit.nichtGespeichert + verworfen);
+    m_speicherfehlerZeile = m_gelesen;
     m_kontext.anzeige.fortschritt(m_anzeige, Fortschrittstext(m_gelesen, gespeichert));
+}
+
+// Sets the step's count of lines not stored and hands what it grew by to the run.
+void Zeilenlauf::nichtGespeichert(std::int32_t anzahl)
+{
+    m_kontext.vollstaendigkeit.zeilenNichtGespeichert(anzahl - m_nichtGespeichert);
+    m_nichtGespeichert = anzahl;
 }
 
 } // namespace importer

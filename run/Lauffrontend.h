@@ -5,6 +5,7 @@
 
 #include "clubdb/VdbInhalt.h"
 #include "import/Schritt.h"
+#include "import/Vollstaendigkeit.h"
 #include "questions/Questions.h"
 
 #include <string>
@@ -25,6 +26,10 @@ public:
 
     // Opens the conversion log in the desktop's text viewer, without waiting for it.
     virtual void logAnzeigen(const std::string& pfad) = 0;
+
+    // The run has ended, and the club database does not hold everything it should: called after
+    // the last step, before the log is offered.
+    virtual void unvollstaendig(const importer::Vollstaendigkeit& stand) = 0;
 };
 
 } // namespace run

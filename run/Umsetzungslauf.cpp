@@ -52,7 +52,7 @@ Laufende Umsetzungslauf::vorbereiten(const Laufeingaben& eingaben, std::string& 
     if (logEin) {
         const std::string pfad = eingaben.vdbOrdner + Logname(m_uhr());
         try {
-            m_log = std::make_unique<importer::Logdatei>(pfad);
+            m_log = std::make_unique<importer::Logdatei>(pfad, logOeffnen);
         } catch (const std::system_error&) {
             fragen.inform("Fehler", "Die Logdatei " + pfad + " konnte nicht angelegt werden!");
             return Laufende::LogNichtAngelegt;
@@ -79,13 +79,14 @@ Laufende Umsetzungslauf::ausfuehren(const Laufeingaben& eingaben)
     m_leerlauf = false;
     m_abbruch = false;
     m_problemzahl = 0;
+    m_vollstaendigkeit = {};
     m_frontend.laufzustand(true);
     if (log)
         log->schreiben("Starte Vidazerierung");
 
     importer::Vereinsverzeichnis vereine;
     const importer::Schrittkontext kontext{eingaben.exportOrdner, eingaben.vdbPfad, log.get(), m_abbruch, m_frontend,
-                                           fragen, m_definitionen, m_uhr, vereine, suchverfahren};
+                                           fragen, m_definitionen, m_uhr, vereine, m_vollstaendigkeit, suchverfahren};
     if (eingaben.dateien.vereine.gefunden) {
         m_problemzahl = importer::VereineUmsetzen(kontext, eingaben.dateien.vereine.name);
         inhaltZeigen(eingaben.vdbPfad);
@@ -98,6 +99,10 @@ Laufende Umsetzungslauf::ausfuehren(const Laufeingaben& eingaben)
         m_problemzahl += importer::StartberechtigungenUmsetzen(kontext, eingaben.dateien.startrechte.name);
         inhaltZeigen(eingaben.vdbPfad);
     }
+    if (m_abbruch)
+        m_vollstaendigkeit.abgebrochen();
+    if (!m_vollstaendigkeit.vollstaendig())
+        m_frontend.unvollstaendig(m_vollstaendigkeit);
 
     m_logFehlerfrei = true;
     if (log) {

@@ -8,6 +8,7 @@
 #include "definitions/WkAk.h"
 #include "import/Exportdateien.h"
 #include "import/Logdatei.h"
+#include "import/Vollstaendigkeit.h"
 #include "run/Lauffrontend.h"
 
 #include <cstdint>
@@ -65,6 +66,9 @@ public:
     // Whether a conversion log is written; follows the log check box.
     bool logEin = true;
 
+    // How the log file is created: the system's file, unless a test makes its writes fail.
+    importer::FileSinkOpener logOeffnen = importer::openFileSink;
+
     // How the steps search stored clubs, persons and memberships; the plain queries serve as the
     // reference in tests.
     importer::Suchverfahren suchverfahren = importer::Suchverfahren::Index;
@@ -72,6 +76,8 @@ public:
     const std::string& logPfad() const { return m_logPfad; }
     bool logFehlerfrei() const { return m_logFehlerfrei; }
     std::int32_t problemzahl() const { return m_problemzahl; }
+    // Whether the last run stored everything it meant to store, and why not.
+    const importer::Vollstaendigkeit& vollstaendigkeit() const { return m_vollstaendigkeit; }
     const definitions::Definitionen& definitionen() const { return m_definitionen; }
 
     // "Log_" + YYYYMMDD + "_" + HHMM + ".log"
@@ -89,6 +95,7 @@ private:
     bool m_leerlauf = true;
     bool m_abbruch = false;
     std::int32_t m_problemzahl = 0;
+    importer::Vollstaendigkeit m_vollstaendigkeit;
 };
 
 } // namespace run

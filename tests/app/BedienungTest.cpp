@@ -4,6 +4,7 @@
 #include "batch/BatchCommand.h"
 #include "support/DefinitionsFile.h"
 #include "support/ExportFiles.h"
+#include "support/OwnHome.h"
 #include "support/QueryRows.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempFolder.h"
@@ -226,5 +227,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(BedienungTest)
+TVX_QTEST_MAIN(BedienungTest, QApplication)
 #include "BedienungTest.moc"

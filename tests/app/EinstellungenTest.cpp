@@ -4,6 +4,7 @@
 
 #include "app/Einstellungen.h"
 #include "app/Einstellungsdatei.h"
+#include "support/OwnHome.h"
 #include "support/TempFolder.h"
 
 #include <QTest>
@@ -89,5 +90,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(EinstellungenTest)
+TVX_QTEST_MAIN(EinstellungenTest, QCoreApplication)
 #include "EinstellungenTest.moc"

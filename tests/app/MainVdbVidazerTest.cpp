@@ -1,8 +1,10 @@
 #include "app/MainVdbVidazer.h"
 #include "app/Anzeigefeld.h"
 #include "app/Logfenster.h"
+#include "faults/WriteFaults.h"
 #include "support/DefinitionsFile.h"
 #include "support/ExportFiles.h"
+#include "support/OwnHome.h"
 #include "support/QueryRows.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempFolder.h"
@@ -493,6 +495,43 @@ private slots:
         QCOMPARE(queryRows(a.vdb, "SELECT M_Name FROM Schuetzendaten"), std::vector<std::string>{"Müller "});
     }
 
+    // The disk fills up while the members step runs: after the step's own message, and before the
+    // log is offered, the user learns that the club database is incomplete; the counter shows what
+    // the file holds.
+    void vollePlatteImMitgliederschritt()
+    {
+        Aufbau a;
+        a.exportDatei("Verband_V_2024.csv", {verein("04-001"), verein("04-002")});
+        std::vector<std::string> mitglieder;
+        for (int i = 0; i < 30; ++i)
+            mitglieder.push_back(memberLine("04-001", "04-001-" + std::to_string(1000 + i), "N" + std::to_string(i)));
+        a.exportDatei("Verband_M_2024.csv", mitglieder);
+        a.waehlen("AnzExport", a.export_);
+        a.waehlen("AnzVDb", a.vdb);
+        a.waehlen("AnzWkAk", a.wkak);
+        a.meldungen();
+        WriteFaults platte(a.vdb);
+        QTimer waechter;
+        waechter.setInterval(0);
+        connect(&waechter, &QTimer::timeout, [&] {
+            if (a.text("AnzVDbVereine") == "2") {
+                platte.fillDisk();
+                waechter.stop();
+            }
+        });
+        waechter.start();
+        a.fragen.answers = {Answer::No};
+        a.klick("CmdStart");
+        QCOMPARE(a.meldungen(),
+                 (QStringList{
+                     "Fehler: Die Mitgliederdaten konnten nicht gespeichert werden.\r\n13 ; database or disk is full",
+                     "Fehler: Die Vereinsdatenbank ist unvollständig: 30 Zeilen konnten wegen eines Datei- oder "
+                     "Speicherfehlers nicht gespeichert werden.",
+                     "Logdatei: Bei der Umwandlung der Exportdateien wurden Probleme festgestellt.\r\nSoll die "
+                     "Logdatei angezeigt werden?"}));
+        QCOMPARE(a.texte("AnzMitglieder AnzVdbSchützen"), (QStringList{"30 / 0", "0"}));
+    }
+
     // Every caption fits its control in the font actually chosen: a font of Arial's widths at the
     // design's sizes, or, where there is none, whatever font takes its place, made to fit; so does
     // a path too long for its field. The test runs a second time on a desktop without those fonts.
@@ -590,5 +629,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainVdbVidazerTest)
+TVX_QTEST_MAIN(MainVdbVidazerTest, QApplication)
 #include "MainVdbVidazerTest.moc"

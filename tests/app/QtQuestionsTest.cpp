@@ -1,5 +1,6 @@
 #include "app/QtQuestions.h"
 #include "app/Sprache.h"
+#include "support/OwnHome.h"
 #include "support/TempFolder.h"
 
 #include <QAbstractButton>
@@ -119,5 +120,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(QtQuestionsTest)
+TVX_QTEST_MAIN(QtQuestionsTest, QApplication)
 #include "QtQuestionsTest.moc"

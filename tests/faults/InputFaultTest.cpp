@@ -18,6 +18,7 @@ TEST(ExportFaultTest, AFileThatIsGoneIsReportedAndTheRunGoesOn)
     std::filesystem::remove(r.exportFile("M"));
     r.runToEnd();
     EXPECT_EQ(r.frontend.errors(), Texts{"Datei " + r.exportFile("M") + " nicht gefunden!"});
+    EXPECT_EQ(r.lauf.vollstaendigkeit().nichtGespeichert(), 1); // the first line, which could not be read
     EXPECT_TRUE(contains(r.log(), "Umsetzen der Mitgliederdaten\r\n\r\nUmsetzen der Startberechtigungen")) << r.log();
     EXPECT_EQ(r.rows("SELECT count(*) FROM Vereinsliste UNION ALL SELECT count(*) FROM Mitgliedschaft"),
               (Texts{"2", "0"}));
@@ -36,12 +37,16 @@ TEST(ExportFaultTest, AFileThatCannotBeReadStoresNothingFromIt)
                             "Die Datei " + r.exportFile("M") + " konnte nicht vollständig gelesen werden."));
     EXPECT_EQ(r.count("Vereinsliste"), 2);
     EXPECT_EQ(r.loggedCount("Schützen angelegt"), 0);
+    EXPECT_EQ(r.lauf.vollstaendigkeit().nichtGespeichert(), 1);
 
     std::ostringstream out, err;
     const batch::Environment environment{r.folder.path().string(), r.folder.path().string()};
     EXPECT_EQ(batch::run({r.eingaben.exportOrdner, r.folder.file("Neu.vdb"), r.definitions}, environment, out, err),
               batch::kNotWritable);
     EXPECT_TRUE(contains(err.str(), "konnte nicht vollständig gelesen werden.")) << err.str();
+    EXPECT_TRUE(err.str().ends_with("\nFehler: Die Vereinsdatenbank ist unvollständig: 1 Zeilen konnten wegen eines "
+                                    "Datei- oder Speicherfehlers nicht gespeichert werden.\n"))
+        << err.str();
     EXPECT_TRUE(contains(out.str(), "Vereine: 2\n"));
 }
 

@@ -98,6 +98,11 @@ public:
     }
     void laufzustand(bool laeuft) override { events.push_back(laeuft ? "läuft" : "steht"); }
     void logAnzeigen(const std::string& pfad) override { events.push_back("zeige " + pfad); }
+    void unvollstaendig(const importer::Vollstaendigkeit& stand) override
+    {
+        for (const std::string& text : stand.meldungen(true))
+            events.push_back(text);
+    }
     void fortschritt(importer::Anzeige anzeige, const std::string& text) override
     {
         events.push_back("fortschritt " + text);

@@ -88,7 +88,10 @@ TEST(UmsetzungslaufTest, AbbruchStopsTheStepAndIsClearedByTheNextStart)
     EXPECT_EQ(s.start(), Laufende::Beendet);
     EXPECT_TRUE(s.lauf.abbruchAngefordert());
     EXPECT_EQ(*s.frontend.content.vereine, 1);
-    EXPECT_EQ(s.frontend.events.size(), 4u); // running, one line, one count, stopped
+    EXPECT_EQ(s.frontend.events, (Texts{"läuft", "fortschritt 1 / 1", "inhalt 1",
+                                        "Die Vereinsdatenbank ist unvollständig: die Umsetzung "
+                                        "wurde abgebrochen.",
+                                        "steht"}));
     EXPECT_TRUE(contains(s.log(), "1 Zeilen eingelesen, 1 Vereine angelegt\r\n"));
 
     s.now = *clubdb::Date::fromCivil(2024, 3, 7, 9, 6, 0);
@@ -105,4 +108,21 @@ TEST(UmsetzungslaufTest, AbbruchStopsTheStepAndIsClearedByTheNextStart)
     EXPECT_EQ(s.start(), Laufende::Beendet);
     EXPECT_FALSE(s.lauf.abbruchAngefordert());
     EXPECT_TRUE(contains(readLog(s.folder.file("Log_20240307_0907.log")), "Umsetzen der Startberechtigungen"));
+}
+
+// A club database that could not be finished (a failure beside the lines, such as a commit that
+// held none) is told with the engine's number and description, the first failure only; lines come
+// first, and the interruption only where the front end names it.
+TEST(UmsetzungslaufTest, AnIncompleteClubDatabaseIsToldWhy)
+{
+    importer::Vollstaendigkeit stand;
+    stand.datenbankNichtFertig(clubdb::DbError(13, "database or disk is full"));
+    stand.datenbankNichtFertig(clubdb::DbError(778, "disk I/O error"));
+    stand.abgebrochen();
+    stand.zeilenNichtGespeichert(1);
+    const std::string anfang = "Die Vereinsdatenbank ist unvollständig: ";
+    EXPECT_EQ(stand.meldungen(true),
+              (Texts{anfang + "1 Zeilen konnten wegen eines Datei- oder Speicherfehlers nicht gespeichert werden.",
+                     anfang + "13 ; database or disk is full", anfang + "die Umsetzung wurde abgebrochen."}));
+    EXPECT_EQ(stand.meldungen(false).size(), 2u);
 }

@@ -44,8 +44,9 @@ struct StepSetup
     definitions::Definitionen definitions;
     std::function<clubdb::Date()> clock = [] { return *clubdb::Date::fromCivil(2024, 3, 7, 9, 5, 30); };
     importer::Vereinsverzeichnis clubs;
+    importer::Vollstaendigkeit completeness;
     importer::Schrittkontext context{folder.path().string() + "/", database, &log, abort, display, questions,
-                                     definitions, clock, clubs};
+                                     definitions, clock, clubs, completeness};
 
     StepSetup() { clubdb::DatenbankErstellen(database); }
 
