@@ -515,7 +515,7 @@ Measurement measure(std::size_t size, const Arguments& arguments, const Tools& t
 }
 
 const std::vector<Column> kTimes = {
-    {"Zeilen", 9},     {"Vereine", 7},     {"Startrechte", 11}, {"Export", 9},          {"sqlite3 .import", 15},
+    {"Zeilen", 9},     {"Vereine", 7},     {"Startrechte", 11},   {"Export", 9},           {"sqlite3 .import", 15},
     {"Umsetzung", 10}, {"Verhältnis", 10}, {"Prozessorzeit", 13}, {"Spitzenspeicher", 15},
 };
 
@@ -552,6 +552,26 @@ void printCounts(const Measurement& m)
                        count("Zweit-(Mehrfach-) Mitgliedschaften"), count("Hochmeldungen"), count("Problemzeilen")});
 }
 
+const std::vector<Column> kShares = {
+    {"Zeilen", 9},          {"Personen", 9},         {"mit Namensvetter", 16}, {"häufigstes Paar", 15},
+    {"Postleitzahlen", 14}, {"Personen je PLZ", 15}, {"größte PLZ", 10},
+};
+
+// How often the persons of the export share first and last name and postcode: what the person
+// search of the conversion has to sift through.
+void printShares(const Measurement& m)
+{
+    if (m.files.persons == 0)
+        return;
+    const exportgen::ExportFiles& f = m.files;
+    printRow(kShares,
+             {grouped(m.size), grouped(f.persons),
+              decimal(100.0 * static_cast<double>(f.namesakes) / static_cast<double>(f.persons), 1) + " %",
+              grouped(f.largestNamesakes), grouped(f.postcodes),
+              decimal(static_cast<double>(f.persons) / static_cast<double>(std::max<std::size_t>(f.postcodes, 1)), 0),
+              grouped(f.largestPostcode)});
+}
+
 // Each goal by the times on the clock, the processor times in brackets.
 void printGoals(const std::vector<Measurement>& results)
 {
@@ -575,8 +595,7 @@ void printGoals(const std::vector<Measurement>& results)
     const Measurement* twoHundred = find(200'000);
     const Measurement* million = find(1'000'000);
     if (hundred)
-        goal("100 000 Zeilen: Umsetzung höchstens 5 × sqlite3 .import", ratio(hundred->conversion, hundred->raw),
-             5.0);
+        goal("100 000 Zeilen: Umsetzung höchstens 5 × sqlite3 .import", ratio(hundred->conversion, hundred->raw), 5.0);
     if (hundred && twoHundred)
         goal("Zeit(200 000) höchstens 2,1 × Zeit(100 000)", ratio(twoHundred->conversion, hundred->conversion), 2.1);
     if (hundred && million)
@@ -671,6 +690,12 @@ int main(int argc, char** argv)
     printHeader(kCounts);
     for (const Measurement& m : results)
         printCounts(m);
+
+    std::cout << "\nNamen und Postleitzahlen der Personen (mit Namensvetter: eine andere Person hat denselben Vor- "
+                 "und Nachnamen):\n";
+    printHeader(kShares);
+    for (const Measurement& m : results)
+        printShares(m);
 
     // The growth from size to size, and what it makes for one doubling: 2,00 grows in step with
     // the export.
