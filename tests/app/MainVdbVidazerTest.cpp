@@ -138,6 +138,7 @@ struct Aufbau
     void starten()
     {
         fenster = std::make_unique<MainVdbVidazer>(fragen, Programmumgebung{programm, anwendungsdaten()});
+        fenster->ereignisabstandSetzen(std::chrono::milliseconds(0)); // a click reaches the run's next line
         fenster->logbetrachterSetzen([this](const std::string& pfad) {
             gezeigteLogs.push_back(pfad);
             return false;

@@ -106,3 +106,36 @@ TEST(UmsetzungslaufTest, AbbruchStopsTheStepAndIsClearedByTheNextStart)
     EXPECT_FALSE(s.lauf.abbruchAngefordert());
     EXPECT_TRUE(contains(readLog(s.folder.file("Log_20240307_0907.log")), "Umsetzen der Startberechtigungen"));
 }
+
+// The front end looks at its events after the first line of a step and then only when the run's
+// interval has passed since it last did; with no interval after every line. Abbruch pressed at
+// a look stops the step after that line.
+TEST(UmsetzungslaufTest, EventsAreLookedAtAfterAStepsFirstLineThenAfterTheInterval)
+{
+    struct Row
+    {
+        std::chrono::milliseconds abstand;
+        std::string abbruchBei; // the look at which Abbruch is pressed, empty: none
+        Texts blicke;           // step and line of each look
+        int schuetzen;
+    };
+    const std::chrono::milliseconds stunde = std::chrono::hours(1);
+    for (const Row& row : {Row{{}, "", {"V1", "V2", "V3", "M1", "M2", "M3", "M4", "Z1", "Z2"}, 4},
+                           Row{{}, "M2", {"V1", "V2", "V3", "M1", "M2"}, 2}, Row{stunde, "", {"V1", "M1", "Z1"}, 4},
+                           Row{stunde, "M1", {"V1", "M1"}, 1}}) {
+        SCOPED_TRACE(row.abstand.count());
+        SCOPED_TRACE(row.abbruchBei);
+        RunSetup s;
+        s.files(3, 4, 2);
+        s.lauf.ereignisabstand = row.abstand;
+        Texts gesehen;
+        s.frontend.onLine = [&](importer::Anzeige schritt, int zeile) {
+            gesehen.push_back("VMZ"[static_cast<int>(schritt)] + std::to_string(zeile));
+            if (gesehen.back() == row.abbruchBei)
+                s.lauf.abbrechen();
+        };
+        EXPECT_EQ(s.start(), Laufende::Beendet);
+        EXPECT_EQ(gesehen, row.blicke);
+        EXPECT_EQ(*s.frontend.content.schuetzen, row.schuetzen);
+    }
+}
