@@ -1,5 +1,6 @@
 #include "import/MitgliederUmsetzen.h"
 
+#include "clubdb/DeferredIndexes.h"
 #include "import/MitgliedSpeichern.h"
 #include "import/Mitgliedsdaten.h"
 #include "import/Personenindex.h"
@@ -39,6 +40,19 @@ public:
     std::unique_ptr<Mitgliederabfragen> abfragen;
 };
 
+// Builds the indexes that the step deferred; the one place that tells when they cannot be built.
+// The club database then lacks them, and the user learns why with the engine's number and
+// description (the batch program ends with its code for an incomplete result).
+void indizesAnlegen(clubdb::DeferredIndexes& indizes, const Schrittkontext& kontext)
+{
+    try {
+        indizes.build(kontext.vdbPfad);
+    } catch (const clubdb::DbError& e) {
+        kontext.fragen.inform("Fehler", "Die Indizes der Vereinsdatenbank konnten nicht angelegt werden.\r\n" +
+                                            std::to_string(e.number()) + " ; " + e.description());
+    }
+}
+
 } // namespace
 
 std::int32_t MitgliederUmsetzen(const Schrittkontext& kontext, const std::string& dateiname)
@@ -49,6 +63,11 @@ std::int32_t MitgliederUmsetzen(const Schrittkontext& kontext, const std::string
     if (!lauf.oeffnen(dateiname))
         return 0;
 
+    // In a new club database the indexes of persons and memberships are built after the step
+    // (see clubdb/DeferredIndexes.h); the one of the memberships by person serves the step's
+    // searches until then.
+    clubdb::DeferredIndexes indizes =
+        clubdb::DeferredIndexes::defer(kontext.vdbPfad, {"Schuetzendaten", "Mitgliedschaft"}, {"IdxSchID"});
     Schrittdatenbank<Mitgliederwerkzeuge> db(kontext.vdbPfad, kontext);
     std::int32_t angelegt = 0;
     std::string zeile;
@@ -96,6 +115,7 @@ std::int32_t MitgliederUmsetzen(const Schrittkontext& kontext, const std::string
         }
     }
     db.abschliessen(lauf, angelegt, kontext.fragen, "Mitgliederdaten");
+    indizesAnlegen(indizes, kontext);
 
     kontext.protokoll(std::to_string(lauf.gelesen()) + " Zeilen eingelesen, " + std::to_string(angelegt) +
                       " Schützen angelegt");
