@@ -160,12 +160,20 @@ void Personenindex::aufnehmen(Person p)
                       p.geburtsdatum.second() != 0;
     const auto index = static_cast<std::uint32_t>(m_personen.size());
     const std::string_view name = feld(p, Name);
+    const std::uint32_t vorname = zeichen(feld(p, Vorname));
     const std::string_view plz = text::trimmedView(feld(p, Plz));
-    if (!p.datumOhneWert)
-        m_nachGeburtsdatum.liste(p.geburtsdatum.dayNumber(), true)->push_back(
-            {index, zeichen(name), zeichen(clubdb::caseFolded(name)), plzStreuwert(plz), p.weiblich});
-    if (hatWert(p, Plz))
-        m_nachPlz.liste(plzSchluessel(plz, p.weiblich), true)->push_back({index, zeichen(name)});
+    if (!p.datumOhneWert) {
+        const Datumsnachbar n{index,   zeichen(name),     zeichen(clubdb::caseFolded(name)),
+                              vorname, plzStreuwert(plz), p.weiblich};
+        m_nachGeburtsdatum.liste(p.geburtsdatum.dayNumber(), true)->push_back(n);
+    }
+    if (hatWert(p, Plz)) {
+        // Without a birth date of its own, a person's date may agree with any other in the score:
+        // then the first name or the street may differ.
+        const Plznachbar n{index, zeichen(name), p.datumOhneWert ? 0 : vorname,
+                           p.datumOhneWert ? 0 : zeichen(feld(p, Strasse))};
+        m_nachPlz.liste(plzSchluessel(plz, p.weiblich), true)->push_back(n);
+    }
     m_nachKeyGeordnet = m_nachKeyGeordnet && (m_personen.empty() || m_personen.back().key < p.key);
     m_personen.push_back(p);
 }
@@ -216,12 +224,15 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
     // A person below six is left out before anything costlier: it cannot change anything.
     std::vector<std::uint32_t> treffer;
     const std::uint32_t nachname = zeichen(m.nachname);
+    const std::uint32_t vorname = zeichen(m.vorname);
     if (const auto* gleichesDatum = m_nachGeburtsdatum.liste(m.geburtsdatum.dayNumber(), false)) {
         // The same birth date alone fulfils the plain search's condition. Six allow one other
         // property to differ: the cheap ones are looked at first.
         const std::uint16_t plz = plzStreuwert(m.plz);
         for (const Datumsnachbar& n : *gleichesDatum) {
-            if ((n.weiblich != m.weiblich) + (n.plz != plz) + !einerKannDenAnderenEnthalten(n.name, nachname) > 1)
+            if ((n.weiblich != m.weiblich) + (n.plz != plz) + !einerKannDenAnderenEnthalten(n.name, nachname) +
+                    !einerKannDenAnderenEnthalten(n.vorname, vorname) >
+                1)
                 continue;
             const Person& p = m_personen[n.person];
             const int abweichend = (p.weiblich != m.weiblich) + (text::trimmedView(feld(p, Plz)) != m.plz);
@@ -233,12 +244,14 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
     }
     if (const auto* gleichePlz = m_nachPlz.liste(plzSchluessel(m.plz, m.weiblich), false)) {
         const std::string name = irgendwo(m.nachname);
-        const std::string vorname = irgendwo(m.vorname);
+        const std::string vornameMuster = irgendwo(m.vorname);
+        const std::uint32_t strasse = zeichen(m.strasse);
         for (const Plznachbar& n : *gleichePlz) {
             // With another birth date six needs every other property to agree (the sex does, by the
-            // key); the last name is the cheapest to test first. Then the plain search needs the last
-            // or the first name found by LIKE.
-            if (!einerKannDenAnderenEnthalten(n.name, nachname))
+            // key); the names and the street are the cheapest to test first. Then the plain search
+            // needs the last or the first name found by LIKE.
+            if (!einerKannDenAnderenEnthalten(n.name, nachname) || !einerKannDenAnderenEnthalten(n.vorname, vorname) ||
+                !einerKannDenAnderenEnthalten(n.strasse, strasse))
                 continue;
             const std::uint32_t i = n.person;
             const Person& p = m_personen[i];
@@ -246,7 +259,7 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
                 continue; // found by its birth date already
             if (!Enthalten(text::trimmedView(feld(p, Name)), m.nachname))
                 continue;
-            if (Punktzahl(werte(p), m) >= 6 && (passt(p, Name, name) || passt(p, Vorname, vorname)))
+            if (Punktzahl(werte(p), m) >= 6 && (passt(p, Name, name) || passt(p, Vorname, vornameMuster)))
                 treffer.push_back(i);
         }
     }

@@ -74,14 +74,17 @@ private:
     // without reading them (see zeichen() in Personenindex.cpp).
     struct Plznachbar
     {
-        std::uint32_t person; // index in m_personen
-        std::uint32_t name;   // zeichen() of the last name
+        std::uint32_t person;  // index in m_personen
+        std::uint32_t name;    // zeichen() of the last name
+        std::uint32_t vorname; // of the first name and of the street; 0 for a person without birth date
+        std::uint32_t strasse;
     };
     struct Datumsnachbar
     {
         std::uint32_t person;
         std::uint32_t name;
         std::uint32_t nameGefaltet; // zeichen() of the last name, letters in one case
+        std::uint32_t vorname;      // zeichen() of the first name
         std::uint16_t plz;          // a hash of the postcode
         bool weiblich;
     };
@@ -117,7 +120,32 @@ private:
         Schluessel m_schluessel{};
         std::vector<Nachbar>* m_liste = nullptr;
     };
-    Nachbarlisten<std::int64_t, Datumsnachbar> m_nachGeburtsdatum;
+
+    // Lists of neighbours by birth day: a table for the days from the zero date to 2079, which
+    // takes every living person's birthday without a search, and lists by key for the days that
+    // only a garbled date gives.
+    class Tageslisten
+    {
+    public:
+        std::vector<Datumsnachbar>* liste(std::int64_t tag, bool anlegen)
+        {
+            if (tag < 0 || tag >= kTage)
+                return m_andere.liste(tag, anlegen);
+            if (m_tage.empty()) {
+                if (!anlegen)
+                    return nullptr;
+                m_tage.resize(kTage);
+            }
+            std::vector<Datumsnachbar>& liste = m_tage[static_cast<std::size_t>(tag)];
+            return liste.empty() && !anlegen ? nullptr : &liste;
+        }
+
+    private:
+        static constexpr std::int64_t kTage = 1 << 16;
+        std::vector<std::vector<Datumsnachbar>> m_tage;
+        Nachbarlisten<std::int64_t, Datumsnachbar> m_andere;
+    };
+    Tageslisten m_nachGeburtsdatum;
     Nachbarlisten<std::string, Plznachbar> m_nachPlz; // postcode and sex
 
     // The person stored last, with the memberships stored for it since (club, key). When its key
