@@ -16,24 +16,32 @@ namespace {
 class Mitgliederwerkzeuge
 {
 public:
-    Mitgliederwerkzeuge(clubdb::Connection& db, const Schrittkontext& kontext)
+    // neueDatenbank: the step began on a club database without persons and memberships and
+    // builds their indexes after it; all it finds in the file it stored itself.
+    Mitgliederwerkzeuge(clubdb::Connection& db, const Schrittkontext& kontext, bool neueDatenbank)
         : m_db(db)
         , m_verfahren(kontext.suchverfahren)
+        , m_neueDatenbank(neueDatenbank)
         , vereine(db, kontext)
         , abfragen(neueAbfragen())
     {
+        // Without indexes to keep, the step only adds rows at the ends of its tables: a few
+        // pages in memory serve it as well as many.
+        if (m_neueDatenbank && m_verfahren == Suchverfahren::Index)
+            m_db.execute("PRAGMA cache_size = -8192");
     }
 
     std::unique_ptr<Mitgliederabfragen> neueAbfragen()
     {
         if (m_verfahren == Suchverfahren::Index)
-            return std::make_unique<Personenindex>(m_db);
+            return std::make_unique<Personenindex>(m_db, m_neueDatenbank);
         return std::make_unique<Mitgliederabfragen>(m_db);
     }
 
 private:
     clubdb::Connection& m_db;
     Suchverfahren m_verfahren;
+    bool m_neueDatenbank;
 
 public:
     Vereinssuche vereine;
@@ -64,11 +72,14 @@ std::int32_t MitgliederUmsetzen(const Schrittkontext& kontext, const std::string
         return 0;
 
     // In a new club database the indexes of persons and memberships are built after the step
-    // (see clubdb/DeferredIndexes.h); the one of the memberships by person serves the step's
-    // searches until then.
+    // (see clubdb/DeferredIndexes.h). The person index knows every membership then; the plain
+    // queries search the memberships by person in the file until the step ends.
+    const std::vector<std::string> gebraucht = kontext.suchverfahren == Suchverfahren::Index
+                                                   ? std::vector<std::string>()
+                                                   : std::vector<std::string>{"IdxSchID"};
     clubdb::DeferredIndexes indizes =
-        clubdb::DeferredIndexes::defer(kontext.vdbPfad, {"Schuetzendaten", "Mitgliedschaft"}, {"IdxSchID"});
-    Schrittdatenbank<Mitgliederwerkzeuge> db(kontext.vdbPfad, kontext);
+        clubdb::DeferredIndexes::defer(kontext.vdbPfad, {"Schuetzendaten", "Mitgliedschaft"}, gebraucht);
+    Schrittdatenbank<Mitgliederwerkzeuge> db(kontext.vdbPfad, kontext, !indizes.empty());
     std::int32_t angelegt = 0;
     std::string zeile;
     while (lauf.naechsteZeile(zeile)) {

@@ -55,12 +55,6 @@ bool kannPassen(std::uint32_t gespeichertGefaltet, std::uint32_t musterGefaltet)
     return (musterGefaltet & ~gespeichertGefaltet) == 0;
 }
 
-// The bit of a club in Person::vereine: a person that lacks it has no membership in the club.
-std::uint32_t vereinsbit(std::int64_t vereinKey)
-{
-    return 1u << (static_cast<std::uint64_t>(vereinKey) % 32);
-}
-
 std::uint16_t plzStreuwert(std::string_view plz)
 {
     return static_cast<std::uint16_t>(std::hash<std::string_view>{}(plz));
@@ -73,7 +67,7 @@ std::optional<std::string> wert(const clubdb::Statement& zeile, int spalte)
 
 } // namespace
 
-Personenindex::Personenindex(clubdb::Connection& db)
+Personenindex::Personenindex(clubdb::Connection& db, bool alleMitgliedschaften)
     : Mitgliederabfragen(db)
     , m_hoechstePersonEinerMitgliedschaft(std::numeric_limits<std::int64_t>::min())
 {
@@ -81,7 +75,8 @@ Personenindex::Personenindex(clubdb::Connection& db)
     while (alle.step())
         aufnehmen(alle);
 
-    clubdb::Statement mitgliedschaften(db, "SELECT Mgl_Schütze_ID, Mgl_MglNr FROM Mitgliedschaft ORDER BY Mgl_ID");
+    clubdb::Statement mitgliedschaften(
+        db, "SELECT Mgl_Schütze_ID, Mgl_MglNr, Mgl_Verein_ID, Mgl_ID FROM Mitgliedschaft ORDER BY Mgl_ID");
     while (mitgliedschaften.step()) {
         if (mitgliedschaften.isNull(0))
             continue;
@@ -92,7 +87,23 @@ Personenindex::Personenindex(clubdb::Connection& db)
             p->mitgliedschaft = true;
             feldSetzen(*p, Mitgliedsnummer, wert(mitgliedschaften, 1));
         }
+        if (p && alleMitgliedschaften)
+            mitgliedschaftMerken(*p, mitgliedschaften.integer(2), mitgliedschaften.integer(3));
     }
+    if (alleMitgliedschaften) {
+        for (Person& p : m_personen)
+            p.mitgliedschaftenBekannt = true;
+    }
+}
+
+void Personenindex::mitgliedschaftMerken(Person& p, std::int64_t verein, std::int64_t key)
+{
+    const auto neu = static_cast<std::uint32_t>(m_mitgliedschaften.size());
+    m_mitgliedschaften.push_back({verein, key, kKeine});
+    std::uint32_t* ende = &p.ersteMitgliedschaft;
+    while (*ende != kKeine)
+        ende = &m_mitgliedschaften[*ende].naechste;
+    *ende = neu;
 }
 
 Personenindex::Person* Personenindex::person(std::int64_t key)
@@ -312,26 +323,22 @@ std::int64_t Personenindex::PersonAnlegen(const Mitgliedsdaten& m)
     feldSetzen(p, Plz, GespeicherterText(m.plz));
     p.geburtsdatum = m.geburtsdatum;
     p.weiblich = m.weiblich;
+    // A person stored now has only the memberships that this index stores for it from now on.
     p.mitgliedschaftenBekannt = key > m_hoechstePersonEinerMitgliedschaft;
     aufnehmen(p);
-    m_neu = {key, p.mitgliedschaftenBekannt, {}};
     return key;
 }
 
 std::optional<std::int64_t> Personenindex::MitgliedschaftSuchen(std::int64_t vereinKey, std::int64_t personKey)
 {
-    // A person stored a moment ago has only the memberships stored for it since: no need to ask.
-    if (personKey == m_neu.key && m_neu.alleMitgliedschaftenBekannt) {
-        for (const auto& [verein, mitgliedschaft] : m_neu.mitgliedschaften) {
-            if (verein == vereinKey)
-                return mitgliedschaft;
+    // The first of the person's memberships in the club, in the order of storing.
+    if (const Person* p = person(personKey); p && p->mitgliedschaftenBekannt) {
+        for (std::uint32_t i = p->ersteMitgliedschaft; i != kKeine; i = m_mitgliedschaften[i].naechste) {
+            if (m_mitgliedschaften[i].verein == vereinKey)
+                return m_mitgliedschaften[i].key;
         }
         return std::nullopt;
     }
-    // Neither has a person of this step without the club's bit: a member found again in a
-    // second club is asked for first there.
-    if (const Person* p = person(personKey); p && p->mitgliedschaftenBekannt && !(p->vereine & vereinsbit(vereinKey)))
-        return std::nullopt;
     return Mitgliederabfragen::MitgliedschaftSuchen(vereinKey, personKey);
 }
 
@@ -340,11 +347,9 @@ std::int64_t Personenindex::MitgliedschaftAnlegen(std::int64_t personKey, std::i
 {
     const std::int64_t key = Mitgliederabfragen::MitgliedschaftAnlegen(personKey, vereinKey, nummer, eintritt, stamm);
     m_hoechstePersonEinerMitgliedschaft = std::max(m_hoechstePersonEinerMitgliedschaft, personKey);
-    if (personKey == m_neu.key)
-        m_neu.mitgliedschaften.emplace_back(vereinKey, key);
     Person* p = person(personKey);
-    if (p)
-        p->vereine |= vereinsbit(vereinKey);
+    if (p && p->mitgliedschaftenBekannt)
+        mitgliedschaftMerken(*p, vereinKey, key);
     if (p && !p->mitgliedschaft) {
         p->mitgliedschaft = true;
         feldSetzen(*p, Mitgliedsnummer, nummer + " ");

@@ -27,8 +27,11 @@ namespace importer {
 class Personenindex : public Mitgliederabfragen
 {
 public:
-    // Reads every stored person and the number of each person's first membership.
-    explicit Personenindex(clubdb::Connection& db);
+    // Reads every stored person and the number of each person's first membership. With
+    // alleMitgliedschaften, every membership in the file was stored by this program, which names
+    // person and club by their keys: the index then reads them all and never asks the file for a
+    // person's membership (the file need not have an index of the memberships by person).
+    Personenindex(clubdb::Connection& db, bool alleMitgliedschaften);
 
     // The candidates that can score six or seven, in the order of the plain search; persons
     // that score less are left out where that saves work, since they change nothing.
@@ -43,6 +46,8 @@ private:
     // The fields of a person as stored, texts with their trailing blank.
     enum Feld : unsigned { Name, Vorname, Ort, Strasse, Plz, Mitgliedsnummer, Feldzahl };
 
+    static constexpr std::uint32_t kKeine = 0xFFFFFFFF; // no entry
+
     // One stored person; its texts lie in m_bloecke, so that a million persons fit in memory.
     struct Person
     {
@@ -50,12 +55,12 @@ private:
         clubdb::Date geburtsdatum;
         std::uint32_t anfang[Feldzahl] = {}; // block in the high bits, position in it in the low ones
         std::uint16_t laenge[Feldzahl] = {};
-        std::uint32_t vereine = 0; // a bit for the key of each club it has a membership in, see vereinsbit()
+        std::uint32_t ersteMitgliedschaft = kKeine; // in m_mitgliedschaften; the others are linked from there
         std::uint8_t ohneWert = 0; // one bit per Feld: the field has no value
         bool datumOhneWert = false;
         bool weiblich = false;
         bool mitgliedschaft = false;         // Mitgliedsnummer holds the number of the first membership
-        bool mitgliedschaftenBekannt = false; // stored by this step, and no membership named it before
+        bool mitgliedschaftenBekannt = false; // all its memberships are linked from ersteMitgliedschaft
     };
 
     std::string_view feld(const Person& p, Feld f) const;
@@ -148,15 +153,17 @@ private:
     Tageslisten m_nachGeburtsdatum;
     Nachbarlisten<std::string, Plznachbar> m_nachPlz; // postcode and sex
 
-    // The person stored last, with the memberships stored for it since (club, key). When its key
-    // lies above every person that a membership names, those are all its memberships.
-    struct NeuePerson
+    // The memberships of the persons whose memberships are known: those read with
+    // alleMitgliedschaften and those stored by this index for a person whose key lies above every
+    // person that a membership named before. Each person's in the order of storing.
+    struct Mitgliedschaft
     {
+        std::int64_t verein = 0;
         std::int64_t key = 0;
-        bool alleMitgliedschaftenBekannt = false;
-        std::vector<std::pair<std::int64_t, std::int64_t>> mitgliedschaften;
+        std::uint32_t naechste = kKeine;
     };
-    NeuePerson m_neu;
+    std::deque<Mitgliedschaft> m_mitgliedschaften;
+    void mitgliedschaftMerken(Person& p, std::int64_t verein, std::int64_t key);
     std::int64_t m_hoechstePersonEinerMitgliedschaft;
 };
 
