@@ -63,6 +63,11 @@ void DeferredIndexes::build(const std::string& path)
     if (m_indexes.empty())
         return;
     Connection db = Connection::open(path);
+    // The engine sorts an index's entries in runs of the page cache's size and merges the runs
+    // from temporary files. Runs of a few megabytes stay in the processor's caches; runs of the
+    // usual 64 MB would be sorted from main memory, which at a million persons takes twice as
+    // long, and hold their memory besides.
+    db.execute("PRAGMA cache_size = -2048");
     Transaction transaction(db);
     for (const Index& index : m_indexes) {
         if (index.kept)

@@ -20,7 +20,10 @@ const char* const kSpalten = "SELECT M_ID, M_Name, M_Vorname, M_Ort, M_Straße, 
 
 std::string irgendwo(std::string_view wert)
 {
-    return "%" + LikeMuster(wert) + "%";
+    std::string muster = "%";
+    muster += LikeMuster(wert);
+    muster += '%';
+    return muster;
 }
 
 // Persons of one postcode and one sex: a neighbour of the other sex and another birth date can
@@ -58,6 +61,20 @@ bool kannPassen(std::uint32_t gespeichertGefaltet, std::uint32_t musterGefaltet)
 std::uint16_t plzStreuwert(std::string_view plz)
 {
     return static_cast<std::uint16_t>(std::hash<std::string_view>{}(plz));
+}
+
+// Asks the processor to fetch the entries of a list from memory at once. The lists of a line
+// lie far from those of the line before; read one after the other, each of their cache lines
+// would wait for memory in turn, and the longer the lists, the longer.
+template <typename Nachbar> void vorausLaden(const std::vector<Nachbar>* liste)
+{
+    if (!liste)
+        return;
+    constexpr std::size_t kZeile = 64;
+    const char* anfang = reinterpret_cast<const char*>(liste->data());
+    const std::size_t groesse = std::min<std::size_t>(liste->size() * sizeof(Nachbar), 32 * kZeile);
+    for (std::size_t i = 0; i < groesse; i += kZeile)
+        __builtin_prefetch(anfang + i);
 }
 
 std::optional<std::string> wert(const clubdb::Statement& zeile, int spalte)
@@ -236,7 +253,11 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
     std::vector<std::uint32_t> treffer;
     const std::uint32_t nachname = zeichen(m.nachname);
     const std::uint32_t vorname = zeichen(m.vorname);
-    if (const auto* gleichesDatum = m_nachGeburtsdatum.liste(m.geburtsdatum.dayNumber(), false)) {
+    const auto* gleichesDatum = m_nachGeburtsdatum.liste(m.geburtsdatum.dayNumber(), false);
+    const auto* gleichePlz = m_nachPlz.liste(plzSchluessel(m.plz, m.weiblich), false);
+    vorausLaden(gleichesDatum);
+    vorausLaden(gleichePlz);
+    if (gleichesDatum) {
         // The same birth date alone fulfils the plain search's condition. Six allow one other
         // property to differ: the cheap ones are looked at first.
         const std::uint16_t plz = plzStreuwert(m.plz);
@@ -253,9 +274,9 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
                 treffer.push_back(n.person);
         }
     }
-    if (const auto* gleichePlz = m_nachPlz.liste(plzSchluessel(m.plz, m.weiblich), false)) {
-        const std::string name = irgendwo(m.nachname);
-        const std::string vornameMuster = irgendwo(m.vorname);
+    if (gleichePlz) {
+        std::optional<std::string> name; // the LIKE patterns, made for the first person that needs them
+        std::optional<std::string> vornameMuster;
         const std::uint32_t strasse = zeichen(m.strasse);
         for (const Plznachbar& n : *gleichePlz) {
             // With another birth date six needs every other property to agree (the sex does, by the
@@ -270,7 +291,13 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
                 continue; // found by its birth date already
             if (!Enthalten(text::trimmedView(feld(p, Name)), m.nachname))
                 continue;
-            if (Punktzahl(werte(p), m) >= 6 && (passt(p, Name, name) || passt(p, Vorname, vornameMuster)))
+            if (Punktzahl(werte(p), m) < 6)
+                continue;
+            if (!name) {
+                name = irgendwo(m.nachname);
+                vornameMuster = irgendwo(m.vorname);
+            }
+            if (passt(p, Name, *name) || passt(p, Vorname, *vornameMuster))
                 treffer.push_back(i);
         }
     }
@@ -289,17 +316,24 @@ std::optional<std::int64_t> Personenindex::Personensuche(const Mitgliedsdaten& m
     if (!gleichesDatum)
         return std::nullopt;
     const std::string name = irgendwo(m.nachname);
-    const std::string vorname = irgendwo(m.vorname);
-    const std::string ort = irgendwo(m.ort);
-    const std::string strasse = irgendwo(m.strasse);
     const std::uint32_t nameGefaltet = zeichen(clubdb::caseFolded(name));
+    std::optional<std::string> vorname; // the other patterns, made for the first person that needs them
+    std::optional<std::string> ort;
+    std::optional<std::string> strasse;
     std::optional<std::uint32_t> erster;
     for (const Datumsnachbar& n : *gleichesDatum) {
         if (!kannPassen(n.nameGefaltet, nameGefaltet))
             continue;
         const std::uint32_t i = n.person;
         const Person& p = m_personen[i];
-        if (passt(p, Name, name) && passt(p, Vorname, vorname) && passt(p, Ort, ort) && passt(p, Strasse, strasse) &&
+        if (!passt(p, Name, name))
+            continue;
+        if (!vorname) {
+            vorname = irgendwo(m.vorname);
+            ort = irgendwo(m.ort);
+            strasse = irgendwo(m.strasse);
+        }
+        if (passt(p, Vorname, *vorname) && passt(p, Ort, *ort) && passt(p, Strasse, *strasse) &&
             (!erster || vorher(i, *erster)))
             erster = i;
     }
