@@ -33,6 +33,13 @@ std::string plzSchluessel(std::string_view plz, bool weiblich)
     return std::string(plz) + (weiblich ? "\x01w" : "\x01m");
 }
 
+// Where a packed postcode is looked for first in a table of maske + 1 places: the middle bits of a
+// multiplication, which spread neighbouring postcodes over the table.
+std::size_t erstePlatz(std::uint64_t schluessel, std::size_t maske)
+{
+    return static_cast<std::size_t>((schluessel * 0x9E3779B97F4A7C15u) >> 32) & maske;
+}
+
 // Which bytes a text holds, one bit for each of 32 groups of bytes: a text can only hold another
 // when it holds every byte of it, so most neighbours are passed over by comparing two numbers.
 // Blanks and LIKE's wildcards count for nothing.
@@ -123,6 +130,56 @@ void Personenindex::mitgliedschaftMerken(Person& p, std::int64_t verein, std::in
     *ende = neu;
 }
 
+std::vector<Personenindex::Plznachbar>* Personenindex::Plzlisten::liste(std::string_view plz, bool weiblich,
+                                                                        bool anlegen)
+{
+    if (plz.size() > 7)
+        return m_lang.liste(plzSchluessel(plz, weiblich), anlegen);
+    // The bytes, their number and the sex in a number that is never 0.
+    std::uint64_t schluessel = std::uint64_t{1} << 63 | std::uint64_t{weiblich} << 62 | std::uint64_t{plz.size()} << 56;
+    for (std::size_t i = 0; i < plz.size(); ++i)
+        schluessel |= std::uint64_t{static_cast<unsigned char>(plz[i])} << (8 * i);
+    if (m_schluessel.empty()) {
+        if (!anlegen)
+            return nullptr;
+        wachsen();
+    }
+    const std::size_t maske = m_schluessel.size() - 1;
+    std::size_t i = erstePlatz(schluessel, maske);
+    for (; m_schluessel[i] != 0; i = (i + 1) & maske) {
+        if (m_schluessel[i] == schluessel)
+            return &m_listen[m_liste[i]];
+    }
+    if (!anlegen)
+        return nullptr;
+    if (2 * (m_listen.size() + 1) > m_schluessel.size()) {
+        wachsen();
+        return liste(plz, weiblich, anlegen);
+    }
+    m_schluessel[i] = schluessel;
+    m_liste[i] = static_cast<std::uint32_t>(m_listen.size());
+    return &m_listen.emplace_back();
+}
+
+// Twice the places, so that at most every second one is taken.
+void Personenindex::Plzlisten::wachsen()
+{
+    const std::vector<std::uint64_t> schluessel = std::move(m_schluessel);
+    const std::vector<std::uint32_t> liste = std::move(m_liste);
+    const std::size_t groesse = std::max<std::size_t>(1024, 2 * schluessel.size());
+    m_schluessel.assign(groesse, 0);
+    m_liste.assign(groesse, 0);
+    for (std::size_t j = 0; j < schluessel.size(); ++j) {
+        if (schluessel[j] == 0)
+            continue;
+        std::size_t i = erstePlatz(schluessel[j], groesse - 1);
+        while (m_schluessel[i] != 0)
+            i = (i + 1) & (groesse - 1);
+        m_schluessel[i] = schluessel[j];
+        m_liste[i] = liste[j];
+    }
+}
+
 Personenindex::Person* Personenindex::person(std::int64_t key)
 {
     if (!m_personen.empty() && m_personen.back().key == key)
@@ -200,7 +257,7 @@ void Personenindex::aufnehmen(Person p)
         // then the first name or the street may differ.
         const Plznachbar n{index, zeichen(name), p.datumOhneWert ? 0 : vorname,
                            p.datumOhneWert ? 0 : zeichen(feld(p, Strasse))};
-        m_nachPlz.liste(plzSchluessel(plz, p.weiblich), true)->push_back(n);
+        m_nachPlz.liste(plz, p.weiblich, true)->push_back(n);
     }
     m_nachKeyGeordnet = m_nachKeyGeordnet && (m_personen.empty() || m_personen.back().key < p.key);
     m_personen.push_back(p);
@@ -254,7 +311,7 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
     const std::uint32_t nachname = zeichen(m.nachname);
     const std::uint32_t vorname = zeichen(m.vorname);
     const auto* gleichesDatum = m_nachGeburtsdatum.liste(m.geburtsdatum.dayNumber(), false);
-    const auto* gleichePlz = m_nachPlz.liste(plzSchluessel(m.plz, m.weiblich), false);
+    const auto* gleichePlz = m_nachPlz.liste(m.plz, m.weiblich, false);
     vorausLaden(gleichesDatum);
     vorausLaden(gleichePlz);
     if (gleichesDatum) {

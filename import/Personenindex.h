@@ -151,7 +151,24 @@ private:
         Nachbarlisten<std::int64_t, Datumsnachbar> m_andere;
     };
     Tageslisten m_nachGeburtsdatum;
-    Nachbarlisten<std::string, Plznachbar> m_nachPlz; // postcode and sex
+
+    // Lists of neighbours by postcode and sex. A postcode of up to seven bytes is packed with the
+    // sex into one number and found in an open table of such numbers, which stays in the
+    // processor's caches even with the postcodes of a whole country; a longer one is found by text.
+    class Plzlisten
+    {
+    public:
+        std::vector<Plznachbar>* liste(std::string_view plz, bool weiblich, bool anlegen);
+
+    private:
+        void wachsen();
+
+        std::vector<std::uint64_t> m_schluessel; // 0 where free; as many as a power of two
+        std::vector<std::uint32_t> m_liste;      // the list of the key at the same place
+        std::deque<std::vector<Plznachbar>> m_listen;
+        Nachbarlisten<std::string, Plznachbar> m_lang;
+    };
+    Plzlisten m_nachPlz;
 
     // The memberships of the persons whose memberships are known: those read with
     // alleMitgliedschaften and those stored by this index for a person whose key lies above every
