@@ -99,6 +99,9 @@ TEST(UmsetzungslaufTest, AbbruchStopsTheStepAndIsClearedByTheNextStart)
     EXPECT_EQ(*s.frontend.content.vereine, 4);
     EXPECT_EQ(*s.frontend.content.schuetzen, 2);
     EXPECT_FALSE(contains(readLog(s.folder.file("Log_20240307_0906.log")), "Startberechtigungen"));
+    // The indexes that the members step builds after its lines are there all the same.
+    EXPECT_EQ(s.rows("SELECT name FROM sqlite_schema WHERE type = 'index' ORDER BY rowid"),
+              (Texts{"IdxVNr", "IdxOrt", "IdxAbk", "IdxNamen", "IdxSchID", "IdxVereinID", "IdxMglNr", "IdxVSID"}));
 
     s.frontend.onLine = nullptr;
     s.now = *clubdb::Date::fromCivil(2024, 3, 7, 9, 7, 0);
