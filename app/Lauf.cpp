@@ -1,9 +1,9 @@
 // Start, Abbruch and Ende, and the window as the front end of the conversion run.
 //
-// The run works on the window's own thread. It lets the window process its events once per
-// input line, and that is how a click on Abbruch reaches it; while it works, Start and Ende are
-// off, the path fields ignore clicks (the club database must not be replaced under a running
-// step) and closing the window is refused.
+// The run works on the window's own thread. It lets the window process its events between two
+// input lines, every 50 ms, and that is how a click on Abbruch reaches it; while it works, Start
+// and Ende are off, the path fields ignore clicks (the club database must not be replaced under a
+// running step) and closing the window is refused.
 
 #include "app/Anzeigefeld.h"
 #include "app/Logfenster.h"

@@ -17,6 +17,7 @@
 #include <QWidget>
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -62,6 +63,10 @@ public:
     // true when a viewer was started. The desktop's viewer for text files unless replaced.
     using Logbetrachter = std::function<bool(const std::string& pfad)>;
     void logbetrachterSetzen(Logbetrachter betrachter) { m_logbetrachter = std::move(betrachter); }
+
+    // The least time between two looks at the window's events while a run converts; tests that
+    // act at a chosen line set zero, every line.
+    void ereignisabstandSetzen(std::chrono::milliseconds abstand) { m_lauf.ereignisabstand = abstand; }
 
     // Whether a conversion is under way; closing the window is refused then.
     bool laufAktiv() const { return m_imStart || !m_lauf.leerlauf(); }

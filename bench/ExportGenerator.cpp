@@ -10,6 +10,7 @@
 #include <set>
 #include <stdexcept>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace exportgen {
@@ -129,6 +130,64 @@ constexpr std::string_view kFemaleNames[] = {
 constexpr std::string_view kDoubleFirstNames[] = {
     "Karl-Heinz", "Hans-Peter",  "Hans-Jürgen", "Franz-Josef", "Johann-Georg", "Klaus-Dieter",
     "Anna-Lena",  "Marie-Luise", "Anne-Käthe",  "Eva-Maria",   "Rosa-Maria",   "Hanne-Lore",
+};
+
+// Rarer first names, drawn after the ones above: a first name too has a long tail.
+constexpr std::string_view kMoreMaleNames[] = {
+    "Albert",  "Alfons",    "Alfred",    "Arnold",     "Arthur",    "August",    "Benjamin",  "Bruno",     "Burkhard",
+    "Clemens", "Detlef",    "Dominik",   "Eberhard",   "Egon",      "Engelbert", "Erich",     "Ernst",     "Erwin",
+    "Eugen",   "Fabian",    "Ferdinand", "Fridolin",   "Friedrich", "Gabriel",   "Gottfried", "Gregor",    "Gustav",
+    "Hartmut", "Heinrich",  "Herbert",   "Hermann",    "Hubert",    "Ignaz",     "Ingo",      "Jan",       "Johannes",
+    "Julian",  "Kai",       "Konrad",    "Konstantin", "Kurt",      "Lorenz",    "Lothar",    "Marcel",    "Marius",
+    "Mathias", "Max",       "Michl",     "Nikolaus",   "Norbert",   "Otto",      "Pankraz",   "Patrick",   "Philipp",
+    "Raimund", "Reinhold",  "Richard",   "Robert",     "Roland",    "Rudolf",    "Sepp",      "Siegfried", "Stephan",
+    "Theo",    "Timo",      "Uwe",       "Veit",       "Viktor",    "Volker",    "Wastl",     "Wilhelm",   "Winfried",
+    "Wolfram", "Zacharias",
+};
+
+constexpr std::string_view kMoreFemaleNames[] = {
+    "Adelheid", "Agnes",    "Alexandra", "Amalie",    "Angelika", "Anita",    "Antonia",    "Beate",
+    "Berta",    "Carina",   "Carola",    "Christa",   "Dagmar",   "Doris",    "Edeltraud",  "Elfriede",
+    "Elke",     "Emilia",   "Erika",     "Eva",       "Fanny",    "Frieda",   "Gabriele",   "Gerda",
+    "Hedwig",   "Heike",    "Hildegard", "Irmgard",   "Isabella", "Jana",     "Josefa",     "Jutta",
+    "Kerstin",  "Kornelia", "Kunigunde", "Liselotte", "Luise",    "Manuela",  "Margarete",  "Marianne",
+    "Marlene",  "Melanie",  "Michaela",  "Nadine",    "Nicole",   "Olga",     "Paula",      "Rita",
+    "Roswitha", "Ruth",     "Sandra",    "Silke",     "Silvia",   "Simone",   "Sonja",      "Tanja",
+    "Traudl",   "Ute",      "Vanessa",   "Verena",    "Viktoria", "Waltraud", "Wilhelmine", "Zita",
+};
+
+// The long tail of surnames, made of a root and an ending, most of them with a word in front:
+// "Moos" + "bichler", "Hinter" + "moos" + "bichler". No part is longer than seven letters, so
+// no such name is longer than twenty.
+constexpr std::string_view kSurnamePrefixes[] = {
+    "",    "Ober", "Unter", "Hinter", "Vorder", "Mitter", "Nieder", "Hoch",  "Groß",   "Klein", "Alt",
+    "Neu", "Lang", "Schön", "Wald",   "Berg",   "See",    "Bach",   "Sonn",  "Winter", "Holz",  "Stein",
+    "Hof", "Feld", "Wies",  "Eck",    "Brand",  "Kirch",  "Mühl",   "Kreuz", "Lind",   "Grün",
+};
+
+constexpr std::string_view kSurnameRoots[] = {
+    "Tann",  "Fels",    "Moos",   "Eiben", "Kiesel", "Lärch",   "Säg",   "Filz",   "Hirsch", "Buch",   "Eich",
+    "Lind",  "Erl",     "Weid",   "Birk",  "Hasel",  "Föhr",    "Brunn", "Wald",   "Bär",    "Wolf",   "Fuchs",
+    "Rott",  "Kalt",    "Sonn",   "Hag",   "Rain",   "Grub",    "Reit",  "Lauter", "Roß",    "Gais",   "Otter",
+    "Biber", "Kranich", "Lerch",  "Esch",  "Ahorn",  "Ulm",     "Espen", "Schilf", "Rohr",   "Anger",  "Au",
+    "Bühl",  "Egg",     "Gries",  "Hub",   "Kogl",   "Leit",    "Matt",  "Point",  "Ried",   "Schach", "Stauden",
+    "Tal",   "Wimm",    "Zell",   "Daxl",  "Enz",    "Forst",   "Gams",  "Hack",   "Horn",   "Kling",  "Lohr",
+    "Mader", "Nuß",     "Pfaff",  "Quell", "Raut",   "Schwaig", "Sieg",  "Stock",  "Strobl", "Thann",  "Trauner",
+    "Vogl",  "Wachs",   "Weiher", "Winkl", "Zaun",   "Amsel",   "Dachs", "Falk",   "Geier",  "Hahn",   "Igl",
+    "Kreh",  "Luchs",   "Marder", "Reh",   "Specht", "Wachtl",
+};
+
+constexpr std::string_view kSurnameEndings[] = {
+    "bauer",  "huber",   "maier",   "meier",   "mayr",    "hofer",  "berger",  "brunner", "gruber",  "moser",
+    "eder",   "leitner", "reiter",  "bichler", "lechner", "wieser", "thaler",  "hammer",  "egger",   "stetter",
+    "müller", "schmid",  "inger",   "ler",     "er",      "mann",   "reuther", "steiner", "rieder",  "dorfer",
+    "hauser", "huemer",  "kofler",  "lehner",  "stöger",  "rainer", "winkler", "zeller",  "graber",  "auer",
+    "ecker",  "felder",  "gartner", "hauber",  "holzer",  "kammer", "köhler",  "lindner", "mooser",  "nagl",
+    "ortner", "pichler", "rauch",   "sattler", "sauter",  "seidl",  "staller", "stadler", "thurner", "wagner",
+    "weber",  "wimmer",  "zach",    "zieher",  "bacher",  "binder", "bücher",  "dreher",  "fischer", "gerber",
+    "hafner", "jäger",   "kainz",   "kiener",  "kramer",  "lauber", "mühlner", "neuner",  "ott",     "reischl",
+    "riedl",  "kogler",  "schuh",   "seitz",   "sperl",   "steger", "hausl",   "taler",   "traxl",   "unger",
+    "vogler", "walch",   "wendl",   "wirth",   "wurm",    "zehner",
 };
 
 // In front of the last name as the member administration writes them; the importer takes
@@ -347,6 +406,71 @@ std::string dateText(std::uint32_t date)
 }
 
 // ---------------------------------------------------------------------------------------------
+// Names as often as they occur in the country. The share of a surname falls with its rank as
+// 1 / (rank + 30): the most common, Müller, is borne by about one person in three hundred, the
+// hundred and fifty common names together by about one in five, and the rest spread over a long
+// tail of made-up names, most of them borne by a few persons each. First names fall the same way
+// over the common and the rarer list, the most common borne by about one man or woman in
+// seventeen.
+// So the larger the export, the more persons share first and last name: at a million member
+// lines more than a quarter of them, the most common pair a hundred times.
+
+constexpr std::uint32_t kTailSurnames =
+    static_cast<std::uint32_t>(std::size(kSurnamePrefixes) * std::size(kSurnameRoots) * std::size(kSurnameEndings));
+
+// Weights 1 / (rank + offset), scaled to integers, for ranks 1 to count.
+Weighted byRank(std::uint32_t count, std::uint32_t offset, std::uint32_t scale)
+{
+    Weighted weighted;
+    for (std::uint32_t rank = 1; rank <= count; ++rank)
+        weighted.add(scale / (rank + offset));
+    return weighted;
+}
+
+// The index of a surname: below std::size(kLastNames) a common name, above a name of the tail.
+std::uint32_t drawSurname(Random& random)
+{
+    static const Weighted surnames =
+        byRank(static_cast<std::uint32_t>(std::size(kLastNames)) + kTailSurnames, 30, 300'000'000);
+    return static_cast<std::uint32_t>(surnames.draw(random));
+}
+
+// The index of a first name: below the size of the common list a common name, above a rarer one.
+std::uint16_t drawFirstName(Random& random, bool female)
+{
+    static const Weighted men =
+        byRank(static_cast<std::uint32_t>(std::size(kMaleNames) + std::size(kMoreMaleNames)), 4, 1'000'000);
+    static const Weighted women =
+        byRank(static_cast<std::uint32_t>(std::size(kFemaleNames) + std::size(kMoreFemaleNames)), 4, 1'000'000);
+    return static_cast<std::uint16_t>((female ? women : men).draw(random));
+}
+
+std::string surname(std::uint32_t index)
+{
+    if (index < std::size(kLastNames))
+        return std::string(kLastNames[index]);
+    // Neighbouring ranks get unlike names: the rank is spread over the tail by a multiplication
+    // with a prime modulo its size.
+    std::uint64_t t =
+        (std::uint64_t{index - static_cast<std::uint32_t>(std::size(kLastNames))} * 2654435761u) % kTailSurnames;
+    const std::string_view prefix = kSurnamePrefixes[t % std::size(kSurnamePrefixes)];
+    t /= std::size(kSurnamePrefixes);
+    const std::string_view root = kSurnameRoots[t % std::size(kSurnameRoots)];
+    t /= std::size(kSurnameRoots);
+    const std::string_view ending = kSurnameEndings[t];
+    if (prefix.empty())
+        return std::string(root) + std::string(ending);
+    return std::string(prefix) + withCase(root, false) + std::string(ending);
+}
+
+template <std::size_t N, std::size_t M>
+std::string_view firstNameOf(const std::string_view (&common)[N], const std::string_view (&rarer)[M],
+                             std::uint16_t index)
+{
+    return index < N ? common[index] : rarer[index - N];
+}
+
+// ---------------------------------------------------------------------------------------------
 // The federation: districts, towns with their postcodes, clubs.
 
 std::size_t clubsOf(const ExportOptions& options)
@@ -398,9 +522,9 @@ enum Hostile : std::uint16_t {
 // Kept small (indices instead of texts): a million member lines need about a million persons.
 struct Person
 {
-    std::uint16_t last1 = 0;
+    std::uint32_t last1 = 0; // see surname()
     std::uint16_t last2 = kNone;
-    std::uint16_t first1 = 0;
+    std::uint16_t first1 = 0;     // see firstNameOf()
     std::uint16_t first2 = kNone; // index into kDoubleFirstNames when first1 is kNone
     bool spacedHyphen = false;    // "Huber - Kastner", as some clubs type double names
     std::uint8_t title = 0;       // 0: none, else kTitles[title - 1]
@@ -481,6 +605,7 @@ private:
     std::string phone(const Person& person) const;
     std::string hochmeldung(const Person& person) const;
     std::string memberLine(const Line& line) const;
+    void countShares(ExportFiles& files) const;
     std::string contactLine(Random& random, const Club& club, const std::string& name, const std::string& abbreviation,
                             int founded);
 
@@ -650,8 +775,10 @@ Person Generator::newPerson(Random& random, std::uint32_t club)
     p.homeClub = club;
     p.female = random.percent(35);
     p.passive = random.percent(15);
-    p.last1 = random.index(kLastNames);
+    p.last1 = drawSurname(random);
     if (random.perMille(35)) {
+        // A double name joins two common names.
+        p.last1 = random.index(kLastNames);
         p.last2 = random.index(kLastNames);
         p.spacedHyphen = random.percent(15);
     }
@@ -663,7 +790,7 @@ Person Generator::newPerson(Random& random, std::uint32_t club)
         p.first1 = kNone;
         p.first2 = k;
     } else {
-        p.first1 = p.female ? random.index(kFemaleNames) : random.index(kMaleNames);
+        p.first1 = drawFirstName(random, p.female);
     }
     const int age = randomAge(random);
     p.birth = randomDate(random, m_options.exportYear - age - 1, m_options.exportYear - age - 1);
@@ -927,7 +1054,7 @@ std::string applyWildcard(std::string_view value, const Person& p)
 
 std::string Generator::lastName(const Person& p, Variant variant) const
 {
-    std::string name(p.hostile & kApostropheName ? kApostropheNames[p.last1] : kLastNames[p.last1]);
+    std::string name = p.hostile & kApostropheName ? std::string(kApostropheNames[p.last1]) : surname(p.last1);
     if (p.last2 != kNone)
         name += (p.spacedHyphen ? " - " : "-") + std::string(kLastNames[p.last2]);
     if (p.hostile & kWildLastName)
@@ -944,8 +1071,8 @@ std::string Generator::firstName(const Person& p) const
     if (p.hostile & kEmptyFirstName)
         return "";
     std::string name(p.first1 == kNone ? kDoubleFirstNames[p.first2]
-                     : p.female        ? kFemaleNames[p.first1]
-                                       : kMaleNames[p.first1]);
+                     : p.female        ? firstNameOf(kFemaleNames, kMoreFemaleNames, p.first1)
+                                       : firstNameOf(kMaleNames, kMoreMaleNames, p.first1));
     if (p.hostile & kWildFirstName)
         name = applyWildcard(name, p);
     return name;
@@ -1164,7 +1291,28 @@ ExportFiles Generator::write(const std::filesystem::path& folder) const
 
     files.persons = m_persons.size();
     files.secondMemberships = m_secondMemberships;
+    countShares(files);
     return files;
+}
+
+void Generator::countShares(ExportFiles& files) const
+{
+    std::unordered_map<std::string, std::uint32_t> names;
+    std::vector<std::uint32_t> postcodes(m_postcodes.size());
+    for (const Person& p : m_persons) {
+        ++names[lastName(p, Variant::Same) + ',' + firstName(p)];
+        if (!(p.hostile & kEmptyPostcode))
+            ++postcodes[p.postcode];
+    }
+    for (const auto& [name, count] : names) {
+        if (count > 1)
+            files.namesakes += count;
+        files.largestNamesakes = std::max<std::size_t>(files.largestNamesakes, count);
+    }
+    for (const std::uint32_t count : postcodes) {
+        files.postcodes += count > 0;
+        files.largestPostcode = std::max<std::size_t>(files.largestPostcode, count);
+    }
 }
 
 } // namespace

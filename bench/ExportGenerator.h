@@ -8,11 +8,12 @@
 // example.org, example.com or example.net and home pages in .example.
 //
 // The content is what a conversion meets in a real federation: German names with umlauts and
-// ß, academic titles in front of names, double names, families sharing an address, about one
-// person in ten also in a second club (listed there under the membership number of the home
-// club), some persons registered twice under another membership number, some near-duplicates
-// (another postcode or sex), Hochmeldungen, and start rights, mostly for second memberships.
-// Hostile content for tests can be switched on in the options.
+// ß as often as they occur in the country (a few very common ones, a long tail of rare ones, so
+// that in a large export many persons share first and last name), academic titles in front of names, double names,
+// families sharing an address, about one person in ten also in a second club (listed there under the membership number
+// of the home club), some persons registered twice under another membership number, some near-duplicates (another
+// postcode or sex), Hochmeldungen, and start rights, mostly for second memberships. Hostile content for tests can be
+// switched on in the options.
 //
 // The output depends only on the options: the same options give the same bytes on every
 // machine and with every standard library: std::mt19937 is defined exactly by the C++
@@ -76,6 +77,13 @@ struct ExportFiles
     std::size_t startRightLines = 0;
     std::size_t persons = 0;           // distinct persons behind the member lines
     std::size_t secondMemberships = 0; // member lines listed in a club other than the home club
+
+    // How often persons share what person matching looks at, counted over the distinct persons
+    // with their names as written (a person with an empty postcode counts for no postcode).
+    std::size_t namesakes = 0;        // persons who share first and last name with another
+    std::size_t largestNamesakes = 0; // persons of the most common pair of first and last name
+    std::size_t postcodes = 0;        // postcodes that persons live in
+    std::size_t largestPostcode = 0;  // persons of the postcode with the most persons
 };
 
 // Writes the four files into folder (created when missing; files of the same names are

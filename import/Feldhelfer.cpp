@@ -64,14 +64,17 @@ std::string nullenVoran(std::string t, std::size_t mindestLaenge)
 
 std::string NaechstesFeld(std::string& rest)
 {
+    std::string_view zeile(rest);
+    std::string feld(NaechstesFeld(zeile));
+    rest.erase(0, rest.size() - zeile.size());
+    return feld;
+}
+
+std::string_view NaechstesFeld(std::string_view& rest)
+{
     const auto komma = rest.find(',');
-    if (komma == std::string::npos) {
-        std::string feld = std::move(rest);
-        rest.clear();
-        return feld;
-    }
-    std::string feld = rest.substr(0, komma);
-    rest.erase(0, komma + 1);
+    const std::string_view feld = rest.substr(0, komma);
+    rest.remove_prefix(komma == std::string_view::npos ? rest.size() : komma + 1);
     return feld;
 }
 

@@ -22,6 +22,8 @@ namespace importer {
 // Taking a field from an empty rest gives an empty field, so the missing columns at the end
 // of a short line read as empty.
 std::string NaechstesFeld(std::string& rest);
+// The same on a view of the line, which moves past the field instead of copying the rest.
+std::string_view NaechstesFeld(std::string_view& rest);
 
 struct Vereinsnummer
 {

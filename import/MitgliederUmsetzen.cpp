@@ -1,5 +1,6 @@
 #include "import/MitgliederUmsetzen.h"
 
+#include "clubdb/DeferredIndexes.h"
 #include "import/MitgliedSpeichern.h"
 #include "import/Mitgliedsdaten.h"
 #include "import/Personenindex.h"
@@ -15,11 +16,18 @@ namespace {
 class Mitgliederwerkzeuge
 {
 public:
-    Mitgliederwerkzeuge(clubdb::Connection& db, const Schrittkontext& kontext)
+    // neueDatenbank: the step began on a club database without persons and memberships and
+    // builds their indexes after it; all it finds in the file it stored itself.
+    Mitgliederwerkzeuge(clubdb::Connection& db, const Schrittkontext& kontext, bool neueDatenbank)
         : m_db(db)
         , m_verfahren(kontext.suchverfahren)
+        , m_neueDatenbank(neueDatenbank)
         , vereine(db, kontext)
     {
+        // Without indexes to keep, the step only adds rows at the ends of its tables: a few
+        // pages in memory serve it as well as many.
+        if (m_neueDatenbank && m_verfahren == Suchverfahren::Index)
+            m_db.execute("PRAGMA cache_size = -8192");
         abfragen();
     }
 
@@ -28,7 +36,7 @@ public:
     {
         if (!m_abfragen) {
             if (m_verfahren == Suchverfahren::Index)
-                m_abfragen = std::make_unique<Personenindex>(m_db);
+                m_abfragen = std::make_unique<Personenindex>(m_db, m_neueDatenbank);
             else
                 m_abfragen = std::make_unique<Mitgliederabfragen>(m_db);
         }
@@ -43,11 +51,26 @@ public:
 private:
     clubdb::Connection& m_db;
     Suchverfahren m_verfahren;
+    bool m_neueDatenbank;
     std::unique_ptr<Mitgliederabfragen> m_abfragen;
 
 public:
     Vereinssuche vereine;
 };
+
+// Builds the indexes that the step deferred; the one place that tells when they cannot be built.
+// The club database then lacks them and is not finished: the user learns why with the engine's
+// number and description, and the run counts it as incomplete.
+void indizesAnlegen(clubdb::DeferredIndexes& indizes, const Schrittkontext& kontext)
+{
+    try {
+        indizes.build(kontext.vdbPfad);
+    } catch (const clubdb::DbError& e) {
+        kontext.fragen.inform("Fehler", "Die Indizes der Vereinsdatenbank konnten nicht angelegt werden.\r\n" +
+                                            std::to_string(e.number()) + " ; " + e.description());
+        kontext.vollstaendigkeit.datenbankNichtFertig(e);
+    }
+}
 
 } // namespace
 
@@ -59,7 +82,15 @@ std::int32_t MitgliederUmsetzen(const Schrittkontext& kontext, const std::string
     if (!lauf.oeffnen(dateiname))
         return 0;
 
-    Schrittdatenbank<Mitgliederwerkzeuge> db(kontext.vdbPfad, kontext);
+    // In a new club database the indexes of persons and memberships are built after the step
+    // (see clubdb/DeferredIndexes.h). The person index knows every membership then; the plain
+    // queries search the memberships by person in the file until the step ends.
+    const std::vector<std::string> gebraucht = kontext.suchverfahren == Suchverfahren::Index
+                                                   ? std::vector<std::string>()
+                                                   : std::vector<std::string>{"IdxSchID"};
+    clubdb::DeferredIndexes indizes =
+        clubdb::DeferredIndexes::defer(kontext.vdbPfad, {"Schuetzendaten", "Mitgliedschaft"}, gebraucht);
+    Schrittdatenbank<Mitgliederwerkzeuge> db(kontext.vdbPfad, kontext, !indizes.empty());
     std::int32_t angelegt = 0;
     std::string zeile;
     while (lauf.naechsteZeile(zeile)) {
@@ -103,6 +134,7 @@ std::int32_t MitgliederUmsetzen(const Schrittkontext& kontext, const std::string
             db.werkzeuge().verworfen();
     }
     db.abschliessen(lauf, angelegt, kontext.fragen, "Mitgliederdaten");
+    indizesAnlegen(indizes, kontext);
 
     kontext.protokoll(std::to_string(lauf.gelesen()) + " Zeilen eingelesen, " + std::to_string(angelegt) +
                       " Schützen angelegt");

@@ -41,15 +41,20 @@ public:
         std::optional<Mitgliedschaftsverweis> mitgliedschaft;
     };
 
-    // The first membership in the club whose number contains nummer. Reads the club's
-    // memberships when it is asked about the club for the first time. Throws DbError.
+    // The first membership in the club whose number contains nummer. Reads the memberships of
+    // all clubs when it is first asked, those of a club it did not know when asked about it.
+    // Throws DbError.
     Antwort suchen(std::string_view nummer, std::int64_t verein);
 
     // The membership just stored, with its number as written.
     void angelegt(const Mitgliedschaftsverweis& mitgliedschaft, std::string_view nummer);
 
     // Forgets every club: the memberships stored since the last commit are gone from the file.
-    void verwerfen() { m_vereine.clear(); }
+    void verwerfen()
+    {
+        m_vereine.clear();
+        m_alleGeladen = false;
+    }
 
 private:
     struct Eintrag
@@ -67,9 +72,14 @@ private:
     };
 
     Verein& verein(std::int64_t key);
+    void alleLaden();
+    static void aufnehmen(Verein& verein, const clubdb::Statement& zeile); // Mgl_ID, Mgl_Schütze_ID, Mgl_MglNr
+    static void ordnen(Verein& verein);
     static void einordnen(Verein& verein, Eintrag eintrag);
 
-    clubdb::Statement m_laden;
+    clubdb::Statement m_laden; // the memberships of one club
+    clubdb::Statement m_alle;  // of all clubs
+    bool m_alleGeladen = false;
     std::unordered_map<std::int64_t, Verein> m_vereine;
 };
 

@@ -84,18 +84,17 @@ Mitgliedszeile MitgliedszeileAuswerten(std::string_view zeile, const definitions
     Mitgliedszeile z;
     Mitgliedsdaten& d = z.daten;
 
-    std::string rest(zeile);
+    std::string_view rest = zeile;
     std::array<std::string, 21> spalte; // spalte[1] to spalte[20]
     for (std::size_t i = 1; i <= 19; ++i) {
-        spalte[i] = NaechstesFeld(rest);
+        const std::string_view feld = NaechstesFeld(rest);
+        spalte[i] = i >= 7 ? text::trimmedView(feld) : feld;
         if (i == 3)
-            rest = text::trim(rest);
-        if (i >= 7)
-            spalte[i] = text::trim(spalte[i]);
+            rest = text::trimmedView(rest);
     }
     if (!rest.empty()) {
         const std::size_t komma = rest.find(',');
-        spalte[20] = komma != std::string::npos ? rest.substr(0, komma) : text::trim(rest);
+        spalte[20] = komma != std::string_view::npos ? rest.substr(0, komma) : text::trimmedView(rest);
     }
 
     z.vereinsnummer = VereinsnummerUmsetzen(spalte[2]).nummer;

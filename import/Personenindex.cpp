@@ -20,7 +20,10 @@ const char* const kSpalten = "SELECT M_ID, M_Name, M_Vorname, M_Ort, M_Straße, 
 
 std::string irgendwo(std::string_view wert)
 {
-    return "%" + LikeMuster(wert) + "%";
+    std::string muster = "%";
+    muster += LikeMuster(wert);
+    muster += '%';
+    return muster;
 }
 
 // Persons of one postcode and one sex: a neighbour of the other sex and another birth date can
@@ -28,6 +31,13 @@ std::string irgendwo(std::string_view wert)
 std::string plzSchluessel(std::string_view plz, bool weiblich)
 {
     return std::string(plz) + (weiblich ? "\x01w" : "\x01m");
+}
+
+// Where a packed postcode is looked for first in a table of maske + 1 places: the middle bits of a
+// multiplication, which spread neighbouring postcodes over the table.
+std::size_t erstePlatz(std::uint64_t schluessel, std::size_t maske)
+{
+    return static_cast<std::size_t>((schluessel * 0x9E3779B97F4A7C15u) >> 32) & maske;
 }
 
 // Which bytes a text holds, one bit for each of 32 groups of bytes: a text can only hold another
@@ -55,15 +65,23 @@ bool kannPassen(std::uint32_t gespeichertGefaltet, std::uint32_t musterGefaltet)
     return (musterGefaltet & ~gespeichertGefaltet) == 0;
 }
 
-// The bit of a club in Person::vereine: a person that lacks it has no membership in the club.
-std::uint32_t vereinsbit(std::int64_t vereinKey)
-{
-    return 1u << (static_cast<std::uint64_t>(vereinKey) % 32);
-}
-
 std::uint16_t plzStreuwert(std::string_view plz)
 {
     return static_cast<std::uint16_t>(std::hash<std::string_view>{}(plz));
+}
+
+// Asks the processor to fetch the entries of a list from memory at once. The lists of a line
+// lie far from those of the line before; read one after the other, each of their cache lines
+// would wait for memory in turn, and the longer the lists, the longer.
+template <typename Nachbar> void vorausLaden(const std::vector<Nachbar>* liste)
+{
+    if (!liste)
+        return;
+    constexpr std::size_t kZeile = 64;
+    const char* anfang = reinterpret_cast<const char*>(liste->data());
+    const std::size_t groesse = std::min<std::size_t>(liste->size() * sizeof(Nachbar), 32 * kZeile);
+    for (std::size_t i = 0; i < groesse; i += kZeile)
+        __builtin_prefetch(anfang + i);
 }
 
 std::optional<std::string> wert(const clubdb::Statement& zeile, int spalte)
@@ -73,7 +91,7 @@ std::optional<std::string> wert(const clubdb::Statement& zeile, int spalte)
 
 } // namespace
 
-Personenindex::Personenindex(clubdb::Connection& db)
+Personenindex::Personenindex(clubdb::Connection& db, bool alleMitgliedschaften)
     : Mitgliederabfragen(db)
     , m_hoechstePersonEinerMitgliedschaft(std::numeric_limits<std::int64_t>::min())
 {
@@ -81,7 +99,8 @@ Personenindex::Personenindex(clubdb::Connection& db)
     while (alle.step())
         aufnehmen(alle);
 
-    clubdb::Statement mitgliedschaften(db, "SELECT Mgl_Schütze_ID, Mgl_MglNr FROM Mitgliedschaft ORDER BY Mgl_ID");
+    clubdb::Statement mitgliedschaften(
+        db, "SELECT Mgl_Schütze_ID, Mgl_MglNr, Mgl_Verein_ID, Mgl_ID FROM Mitgliedschaft ORDER BY Mgl_ID");
     while (mitgliedschaften.step()) {
         if (mitgliedschaften.isNull(0))
             continue;
@@ -92,6 +111,72 @@ Personenindex::Personenindex(clubdb::Connection& db)
             p->mitgliedschaft = true;
             feldSetzen(*p, Mitgliedsnummer, wert(mitgliedschaften, 1));
         }
+        if (p && alleMitgliedschaften)
+            mitgliedschaftMerken(*p, mitgliedschaften.integer(2), mitgliedschaften.integer(3));
+    }
+    if (alleMitgliedschaften) {
+        for (Person& p : m_personen)
+            p.mitgliedschaftenBekannt = true;
+    }
+}
+
+void Personenindex::mitgliedschaftMerken(Person& p, std::int64_t verein, std::int64_t key)
+{
+    const auto neu = static_cast<std::uint32_t>(m_mitgliedschaften.size());
+    m_mitgliedschaften.push_back({verein, key, kKeine});
+    std::uint32_t* ende = &p.ersteMitgliedschaft;
+    while (*ende != kKeine)
+        ende = &m_mitgliedschaften[*ende].naechste;
+    *ende = neu;
+}
+
+std::vector<Personenindex::Plznachbar>* Personenindex::Plzlisten::liste(std::string_view plz, bool weiblich,
+                                                                        bool anlegen)
+{
+    if (plz.size() > 7)
+        return m_lang.liste(plzSchluessel(plz, weiblich), anlegen);
+    // The bytes, their number and the sex in a number that is never 0.
+    std::uint64_t schluessel = std::uint64_t{1} << 63 | std::uint64_t{weiblich} << 62 | std::uint64_t{plz.size()} << 56;
+    for (std::size_t i = 0; i < plz.size(); ++i)
+        schluessel |= std::uint64_t{static_cast<unsigned char>(plz[i])} << (8 * i);
+    if (m_schluessel.empty()) {
+        if (!anlegen)
+            return nullptr;
+        wachsen();
+    }
+    const std::size_t maske = m_schluessel.size() - 1;
+    std::size_t i = erstePlatz(schluessel, maske);
+    for (; m_schluessel[i] != 0; i = (i + 1) & maske) {
+        if (m_schluessel[i] == schluessel)
+            return &m_listen[m_liste[i]];
+    }
+    if (!anlegen)
+        return nullptr;
+    if (2 * (m_listen.size() + 1) > m_schluessel.size()) {
+        wachsen();
+        return liste(plz, weiblich, anlegen);
+    }
+    m_schluessel[i] = schluessel;
+    m_liste[i] = static_cast<std::uint32_t>(m_listen.size());
+    return &m_listen.emplace_back();
+}
+
+// Twice the places, so that at most every second one is taken.
+void Personenindex::Plzlisten::wachsen()
+{
+    const std::vector<std::uint64_t> schluessel = std::move(m_schluessel);
+    const std::vector<std::uint32_t> liste = std::move(m_liste);
+    const std::size_t groesse = std::max<std::size_t>(1024, 2 * schluessel.size());
+    m_schluessel.assign(groesse, 0);
+    m_liste.assign(groesse, 0);
+    for (std::size_t j = 0; j < schluessel.size(); ++j) {
+        if (schluessel[j] == 0)
+            continue;
+        std::size_t i = erstePlatz(schluessel[j], groesse - 1);
+        while (m_schluessel[i] != 0)
+            i = (i + 1) & (groesse - 1);
+        m_schluessel[i] = schluessel[j];
+        m_liste[i] = liste[j];
     }
 }
 
@@ -160,12 +245,20 @@ void Personenindex::aufnehmen(Person p)
                       p.geburtsdatum.second() != 0;
     const auto index = static_cast<std::uint32_t>(m_personen.size());
     const std::string_view name = feld(p, Name);
+    const std::uint32_t vorname = zeichen(feld(p, Vorname));
     const std::string_view plz = text::trimmedView(feld(p, Plz));
-    if (!p.datumOhneWert)
-        m_nachGeburtsdatum.liste(p.geburtsdatum.dayNumber(), true)->push_back(
-            {index, zeichen(name), zeichen(clubdb::caseFolded(name)), plzStreuwert(plz), p.weiblich});
-    if (hatWert(p, Plz))
-        m_nachPlz.liste(plzSchluessel(plz, p.weiblich), true)->push_back({index, zeichen(name)});
+    if (!p.datumOhneWert) {
+        const Datumsnachbar n{index,   zeichen(name),     zeichen(clubdb::caseFolded(name)),
+                              vorname, plzStreuwert(plz), p.weiblich};
+        m_nachGeburtsdatum.liste(p.geburtsdatum.dayNumber(), true)->push_back(n);
+    }
+    if (hatWert(p, Plz)) {
+        // Without a birth date of its own, a person's date may agree with any other in the score:
+        // then the first name or the street may differ.
+        const Plznachbar n{index, zeichen(name), p.datumOhneWert ? 0 : vorname,
+                           p.datumOhneWert ? 0 : zeichen(feld(p, Strasse))};
+        m_nachPlz.liste(plz, p.weiblich, true)->push_back(n);
+    }
     m_nachKeyGeordnet = m_nachKeyGeordnet && (m_personen.empty() || m_personen.back().key < p.key);
     m_personen.push_back(p);
 }
@@ -216,12 +309,19 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
     // A person below six is left out before anything costlier: it cannot change anything.
     std::vector<std::uint32_t> treffer;
     const std::uint32_t nachname = zeichen(m.nachname);
-    if (const auto* gleichesDatum = m_nachGeburtsdatum.liste(m.geburtsdatum.dayNumber(), false)) {
+    const std::uint32_t vorname = zeichen(m.vorname);
+    const auto* gleichesDatum = m_nachGeburtsdatum.liste(m.geburtsdatum.dayNumber(), false);
+    const auto* gleichePlz = m_nachPlz.liste(m.plz, m.weiblich, false);
+    vorausLaden(gleichesDatum);
+    vorausLaden(gleichePlz);
+    if (gleichesDatum) {
         // The same birth date alone fulfils the plain search's condition. Six allow one other
         // property to differ: the cheap ones are looked at first.
         const std::uint16_t plz = plzStreuwert(m.plz);
         for (const Datumsnachbar& n : *gleichesDatum) {
-            if ((n.weiblich != m.weiblich) + (n.plz != plz) + !einerKannDenAnderenEnthalten(n.name, nachname) > 1)
+            if ((n.weiblich != m.weiblich) + (n.plz != plz) + !einerKannDenAnderenEnthalten(n.name, nachname) +
+                    !einerKannDenAnderenEnthalten(n.vorname, vorname) >
+                1)
                 continue;
             const Person& p = m_personen[n.person];
             const int abweichend = (p.weiblich != m.weiblich) + (text::trimmedView(feld(p, Plz)) != m.plz);
@@ -231,14 +331,16 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
                 treffer.push_back(n.person);
         }
     }
-    if (const auto* gleichePlz = m_nachPlz.liste(plzSchluessel(m.plz, m.weiblich), false)) {
-        const std::string name = irgendwo(m.nachname);
-        const std::string vorname = irgendwo(m.vorname);
+    if (gleichePlz) {
+        std::optional<std::string> name; // the LIKE patterns, made for the first person that needs them
+        std::optional<std::string> vornameMuster;
+        const std::uint32_t strasse = zeichen(m.strasse);
         for (const Plznachbar& n : *gleichePlz) {
             // With another birth date six needs every other property to agree (the sex does, by the
-            // key); the last name is the cheapest to test first. Then the plain search needs the last
-            // or the first name found by LIKE.
-            if (!einerKannDenAnderenEnthalten(n.name, nachname))
+            // key); the names and the street are the cheapest to test first. Then the plain search
+            // needs the last or the first name found by LIKE.
+            if (!einerKannDenAnderenEnthalten(n.name, nachname) || !einerKannDenAnderenEnthalten(n.vorname, vorname) ||
+                !einerKannDenAnderenEnthalten(n.strasse, strasse))
                 continue;
             const std::uint32_t i = n.person;
             const Person& p = m_personen[i];
@@ -246,7 +348,13 @@ std::vector<Kandidat> Personenindex::Kandidatensuche(const Mitgliedsdaten& m)
                 continue; // found by its birth date already
             if (!Enthalten(text::trimmedView(feld(p, Name)), m.nachname))
                 continue;
-            if (Punktzahl(werte(p), m) >= 6 && (passt(p, Name, name) || passt(p, Vorname, vorname)))
+            if (Punktzahl(werte(p), m) < 6)
+                continue;
+            if (!name) {
+                name = irgendwo(m.nachname);
+                vornameMuster = irgendwo(m.vorname);
+            }
+            if (passt(p, Name, *name) || passt(p, Vorname, *vornameMuster))
                 treffer.push_back(i);
         }
     }
@@ -265,17 +373,24 @@ std::optional<std::int64_t> Personenindex::Personensuche(const Mitgliedsdaten& m
     if (!gleichesDatum)
         return std::nullopt;
     const std::string name = irgendwo(m.nachname);
-    const std::string vorname = irgendwo(m.vorname);
-    const std::string ort = irgendwo(m.ort);
-    const std::string strasse = irgendwo(m.strasse);
     const std::uint32_t nameGefaltet = zeichen(clubdb::caseFolded(name));
+    std::optional<std::string> vorname; // the other patterns, made for the first person that needs them
+    std::optional<std::string> ort;
+    std::optional<std::string> strasse;
     std::optional<std::uint32_t> erster;
     for (const Datumsnachbar& n : *gleichesDatum) {
         if (!kannPassen(n.nameGefaltet, nameGefaltet))
             continue;
         const std::uint32_t i = n.person;
         const Person& p = m_personen[i];
-        if (passt(p, Name, name) && passt(p, Vorname, vorname) && passt(p, Ort, ort) && passt(p, Strasse, strasse) &&
+        if (!passt(p, Name, name))
+            continue;
+        if (!vorname) {
+            vorname = irgendwo(m.vorname);
+            ort = irgendwo(m.ort);
+            strasse = irgendwo(m.strasse);
+        }
+        if (passt(p, Vorname, *vorname) && passt(p, Ort, *ort) && passt(p, Strasse, *strasse) &&
             (!erster || vorher(i, *erster)))
             erster = i;
     }
@@ -299,26 +414,22 @@ std::int64_t Personenindex::PersonAnlegen(const Mitgliedsdaten& m)
     feldSetzen(p, Plz, GespeicherterText(m.plz));
     p.geburtsdatum = m.geburtsdatum;
     p.weiblich = m.weiblich;
+    // A person stored now has only the memberships that this index stores for it from now on.
     p.mitgliedschaftenBekannt = key > m_hoechstePersonEinerMitgliedschaft;
     aufnehmen(p);
-    m_neu = {key, p.mitgliedschaftenBekannt, {}};
     return key;
 }
 
 std::optional<std::int64_t> Personenindex::MitgliedschaftSuchen(std::int64_t vereinKey, std::int64_t personKey)
 {
-    // A person stored a moment ago has only the memberships stored for it since: no need to ask.
-    if (personKey == m_neu.key && m_neu.alleMitgliedschaftenBekannt) {
-        for (const auto& [verein, mitgliedschaft] : m_neu.mitgliedschaften) {
-            if (verein == vereinKey)
-                return mitgliedschaft;
+    // The first of the person's memberships in the club, in the order of storing.
+    if (const Person* p = person(personKey); p && p->mitgliedschaftenBekannt) {
+        for (std::uint32_t i = p->ersteMitgliedschaft; i != kKeine; i = m_mitgliedschaften[i].naechste) {
+            if (m_mitgliedschaften[i].verein == vereinKey)
+                return m_mitgliedschaften[i].key;
         }
         return std::nullopt;
     }
-    // Neither has a person of this step without the club's bit: a member found again in a
-    // second club is asked for first there.
-    if (const Person* p = person(personKey); p && p->mitgliedschaftenBekannt && !(p->vereine & vereinsbit(vereinKey)))
-        return std::nullopt;
     return Mitgliederabfragen::MitgliedschaftSuchen(vereinKey, personKey);
 }
 
@@ -327,11 +438,9 @@ std::int64_t Personenindex::MitgliedschaftAnlegen(std::int64_t personKey, std::i
 {
     const std::int64_t key = Mitgliederabfragen::MitgliedschaftAnlegen(personKey, vereinKey, nummer, eintritt, stamm);
     m_hoechstePersonEinerMitgliedschaft = std::max(m_hoechstePersonEinerMitgliedschaft, personKey);
-    if (personKey == m_neu.key)
-        m_neu.mitgliedschaften.emplace_back(vereinKey, key);
     Person* p = person(personKey);
-    if (p)
-        p->vereine |= vereinsbit(vereinKey);
+    if (p && p->mitgliedschaftenBekannt)
+        mitgliedschaftMerken(*p, vereinKey, key);
     if (p && !p->mitgliedschaft) {
         p->mitgliedschaft = true;
         feldSetzen(*p, Mitgliedsnummer, nummer + " ");

@@ -27,8 +27,11 @@ namespace importer {
 class Personenindex : public Mitgliederabfragen
 {
 public:
-    // Reads every stored person and the number of each person's first membership.
-    explicit Personenindex(clubdb::Connection& db);
+    // Reads every stored person and the number of each person's first membership. With
+    // alleMitgliedschaften, every membership in the file was stored by this program, which names
+    // person and club by their keys: the index then reads them all and never asks the file for a
+    // person's membership (the file need not have an index of the memberships by person).
+    Personenindex(clubdb::Connection& db, bool alleMitgliedschaften);
 
     // The candidates that can score six or seven, in the order of the plain search; persons
     // that score less are left out where that saves work, since they change nothing.
@@ -43,6 +46,8 @@ private:
     // The fields of a person as stored, texts with their trailing blank.
     enum Feld : unsigned { Name, Vorname, Ort, Strasse, Plz, Mitgliedsnummer, Feldzahl };
 
+    static constexpr std::uint32_t kKeine = 0xFFFFFFFF; // no entry
+
     // One stored person; its texts lie in m_bloecke, so that a million persons fit in memory.
     struct Person
     {
@@ -50,12 +55,12 @@ private:
         clubdb::Date geburtsdatum;
         std::uint32_t anfang[Feldzahl] = {}; // block in the high bits, position in it in the low ones
         std::uint16_t laenge[Feldzahl] = {};
-        std::uint32_t vereine = 0; // a bit for the key of each club it has a membership in, see vereinsbit()
+        std::uint32_t ersteMitgliedschaft = kKeine; // in m_mitgliedschaften; the others are linked from there
         std::uint8_t ohneWert = 0; // one bit per Feld: the field has no value
         bool datumOhneWert = false;
         bool weiblich = false;
         bool mitgliedschaft = false;         // Mitgliedsnummer holds the number of the first membership
-        bool mitgliedschaftenBekannt = false; // stored by this step, and no membership named it before
+        bool mitgliedschaftenBekannt = false; // all its memberships are linked from ersteMitgliedschaft
     };
 
     std::string_view feld(const Person& p, Feld f) const;
@@ -74,14 +79,17 @@ private:
     // without reading them (see zeichen() in Personenindex.cpp).
     struct Plznachbar
     {
-        std::uint32_t person; // index in m_personen
-        std::uint32_t name;   // zeichen() of the last name
+        std::uint32_t person;  // index in m_personen
+        std::uint32_t name;    // zeichen() of the last name
+        std::uint32_t vorname; // of the first name and of the street; 0 for a person without birth date
+        std::uint32_t strasse;
     };
     struct Datumsnachbar
     {
         std::uint32_t person;
         std::uint32_t name;
         std::uint32_t nameGefaltet; // zeichen() of the last name, letters in one case
+        std::uint32_t vorname;      // zeichen() of the first name
         std::uint16_t plz;          // a hash of the postcode
         bool weiblich;
     };
@@ -117,18 +125,62 @@ private:
         Schluessel m_schluessel{};
         std::vector<Nachbar>* m_liste = nullptr;
     };
-    Nachbarlisten<std::int64_t, Datumsnachbar> m_nachGeburtsdatum;
-    Nachbarlisten<std::string, Plznachbar> m_nachPlz; // postcode and sex
 
-    // The person stored last, with the memberships stored for it since (club, key). When its key
-    // lies above every person that a membership names, those are all its memberships.
-    struct NeuePerson
+    // Lists of neighbours by birth day: a table for the days from the zero date to 2079, which
+    // takes every living person's birthday without a search, and lists by key for the days that
+    // only a garbled date gives.
+    class Tageslisten
     {
-        std::int64_t key = 0;
-        bool alleMitgliedschaftenBekannt = false;
-        std::vector<std::pair<std::int64_t, std::int64_t>> mitgliedschaften;
+    public:
+        std::vector<Datumsnachbar>* liste(std::int64_t tag, bool anlegen)
+        {
+            if (tag < 0 || tag >= kTage)
+                return m_andere.liste(tag, anlegen);
+            if (m_tage.empty()) {
+                if (!anlegen)
+                    return nullptr;
+                m_tage.resize(kTage);
+            }
+            std::vector<Datumsnachbar>& liste = m_tage[static_cast<std::size_t>(tag)];
+            return liste.empty() && !anlegen ? nullptr : &liste;
+        }
+
+    private:
+        static constexpr std::int64_t kTage = 1 << 16;
+        std::vector<std::vector<Datumsnachbar>> m_tage;
+        Nachbarlisten<std::int64_t, Datumsnachbar> m_andere;
     };
-    NeuePerson m_neu;
+    Tageslisten m_nachGeburtsdatum;
+
+    // Lists of neighbours by postcode and sex. A postcode of up to seven bytes is packed with the
+    // sex into one number and found in an open table of such numbers, which stays in the
+    // processor's caches even with the postcodes of a whole country; a longer one is found by text.
+    class Plzlisten
+    {
+    public:
+        std::vector<Plznachbar>* liste(std::string_view plz, bool weiblich, bool anlegen);
+
+    private:
+        void wachsen();
+
+        std::vector<std::uint64_t> m_schluessel; // 0 where free; as many as a power of two
+        std::vector<std::uint32_t> m_liste;      // the list of the key at the same place
+        std::deque<std::vector<Plznachbar>> m_listen;
+        Nachbarlisten<std::string, Plznachbar> m_lang;
+    };
+    Plzlisten m_nachPlz;
+
+    // The memberships of the persons whose memberships are known: those read with
+    // alleMitgliedschaften and those stored by this index for a person whose key lies above every
+    // person that a membership named before. Each person's in the order of storing.
+    struct Mitgliedschaft
+    {
+        std::int64_t verein = 0;
+        std::int64_t key = 0;
+        std::uint32_t naechste = kKeine;
+    };
+    std::deque<Mitgliedschaft> m_mitgliedschaften;
+    void mitgliedschaftMerken(Person& p, std::int64_t verein, std::int64_t key);
     std::int64_t m_hoechstePersonEinerMitgliedschaft;
 };
 

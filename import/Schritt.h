@@ -10,6 +10,7 @@
 
 #include "clubdb/Date.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -29,7 +30,7 @@ public:
     // Shows lines read + " / " + records stored in the step's label.
     virtual void fortschritt(Anzeige anzeige, const std::string& text) = 0;
 
-    // Lets pending events run, once per input line: that is how a click on Abbruch reaches
+    // Lets pending events run between two input lines: that is how a click on Abbruch reaches
     // the step while it works.
     virtual void ereignisseVerarbeiten() = 0;
 };
@@ -54,6 +55,9 @@ struct Schrittkontext
     Vereinsverzeichnis& vereine;              // the stored club numbers, shared by the steps of a run
     Vollstaendigkeit& vollstaendigkeit;       // what the file or the database failed to take
     Suchverfahren suchverfahren = Suchverfahren::Index;
+    // The least time between two calls of anzeige.ereignisseVerarbeiten() after a line; zero:
+    // after every line.
+    std::chrono::milliseconds ereignisabstand{0};
 
     // Writes one record into the conversion log when there is one.
     void protokoll(std::string_view text) const

@@ -56,13 +56,17 @@ public:
         return m_transaktion && verbuchen(m_transaktion->lineDone(), lauf, gespeichert);
     }
 
-    // Commits what the step stored, with the count as in zeileFertig(). Whatever could not be
-    // stored is told to the user, once: the log may be off, and the window shows only counts.
+    // Commits what the step stored, with the count as in zeileFertig(), and closes the file: the
+    // step's statements and what they keep in memory are gone then. Whatever could not be stored
+    // is told to the user: the log may be off, and the window shows only counts.
     void abschliessen(Zeilenlauf& lauf, std::int32_t& gespeichert, questions::Questions& fragen, const std::string& was)
     {
         if (m_transaktion)
             verbuchen(m_transaktion->finish(), lauf, gespeichert);
         melden(fragen, was, lauf.ersterSpeicherfehler());
+        m_transaktion.reset();
+        m_werkzeuge.reset();
+        m_db.reset();
     }
 
 private:

@@ -55,6 +55,15 @@ void Zeilenlauf::zeileFertig(bool problem, const std::string& problemtext, std::
         m_kontext.protokoll(problemtext);
     }
     m_kontext.anzeige.fortschritt(m_anzeige, Fortschrittstext(m_gelesen, gespeichert));
+    ereignisseVerarbeiten();
+}
+
+void Zeilenlauf::ereignisseVerarbeiten()
+{
+    const auto jetzt = std::chrono::steady_clock::now();
+    if (m_ereignisseZuletzt && jetzt - *m_ereignisseZuletzt < m_kontext.ereignisabstand)
+        return;
+    m_ereignisseZuletzt = jetzt;
     m_kontext.anzeige.ereignisseVerarbeiten();
 }
 

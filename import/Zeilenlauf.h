@@ -9,11 +9,16 @@
 // club database gave up, and the line that could not be read when the export file fails (a file
 // that cannot be opened at all fails at its first line). So a file that breaks off is never
 // "0 Zeilen" lost, although no line of it was read.
+//
+// Events run after the first line and then only when the step's event interval has passed since
+// they last did: in the window, looking at its events costs more than converting a line, and a
+// click on Abbruch need not be seen sooner than a person can tell.
 
 #include "clubdb/DbError.h"
 #include "import/Schritt.h"
 #include "text/LineReader.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -47,7 +52,7 @@ public:
     void speicherfehler(const clubdb::DbError& fehler);
 
     // Ends the current line: writes its problem text when it has a problem, shows lines read
-    // + " / " + gespeichert and lets pending events run.
+    // + " / " + gespeichert and lets pending events run when they are due.
     void zeileFertig(bool problem, const std::string& problemtext, std::int32_t gespeichert);
 
     // Where the step stands now, after its current line.
@@ -66,6 +71,7 @@ public:
 
 private:
     void nichtGespeichert(std::int32_t anzahl);
+    void ereignisseVerarbeiten();
 
     const Schrittkontext& m_kontext;
     Anzeige m_anzeige;
@@ -76,6 +82,7 @@ private:
     std::int32_t m_nichtGespeichert = 0;
     std::int32_t m_speicherfehlerZeile = 0; // the last line counted by speicherfehler()
     std::optional<clubdb::DbError> m_ersterSpeicherfehler;
+    std::optional<std::chrono::steady_clock::time_point> m_ereignisseZuletzt;
 };
 
 } // namespace importer

@@ -86,7 +86,8 @@ Laufende Umsetzungslauf::ausfuehren(const Laufeingaben& eingaben)
 
     importer::Vereinsverzeichnis vereine;
     const importer::Schrittkontext kontext{eingaben.exportOrdner, eingaben.vdbPfad, log.get(), m_abbruch, m_frontend,
-                                           fragen, m_definitionen, m_uhr, vereine, m_vollstaendigkeit, suchverfahren};
+                                           fragen, m_definitionen, m_uhr, vereine, m_vollstaendigkeit, suchverfahren,
+                                           ereignisabstand};
     if (eingaben.dateien.vereine.gefunden) {
         m_problemzahl = importer::VereineUmsetzen(kontext, eingaben.dateien.vereine.name);
         inhaltZeigen(eingaben.vdbPfad);

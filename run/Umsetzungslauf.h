@@ -11,6 +11,7 @@
 #include "import/Vollstaendigkeit.h"
 #include "run/Lauffrontend.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -72,6 +73,10 @@ public:
     // How the steps search stored clubs, persons and memberships; the plain queries serve as the
     // reference in tests.
     importer::Suchverfahren suchverfahren = importer::Suchverfahren::Index;
+
+    // The least time between two looks of the front end at its events while a step runs (see
+    // Zeilenlauf.h); zero: after every line, which tests use to act at a chosen line.
+    std::chrono::milliseconds ereignisabstand{50};
 
     const std::string& logPfad() const { return m_logPfad; }
     bool logFehlerfrei() const { return m_logFehlerfrei; }

@@ -19,6 +19,11 @@ bool isContinuation(unsigned char b)
 std::size_t byteOffset(std::string_view s, std::size_t n)
 {
     std::size_t pos = 0;
+    // A byte below 0x80 is a character of its own: most texts are ASCII to their end.
+    while (n > 0 && pos < s.size() && byteAt(s, pos) < 0x80) {
+        ++pos;
+        --n;
+    }
     while (n > 0 && pos < s.size()) {
         nextCodePoint(s, pos);
         --n;
@@ -138,8 +143,11 @@ void appendUtf8(std::string& out, char32_t c)
 
 std::size_t length(std::string_view s)
 {
-    std::size_t count = 0;
-    for (std::size_t pos = 0; pos < s.size(); ++count)
+    std::size_t pos = 0;
+    while (pos < s.size() && byteAt(s, pos) < 0x80)
+        ++pos;
+    std::size_t count = pos;
+    for (; pos < s.size(); ++count)
         nextCodePoint(s, pos);
     return count;
 }

@@ -143,6 +143,7 @@ struct Aufbau
     void starten()
     {
         fenster = std::make_unique<MainVdbVidazer>(fragen, Programmumgebung{programm, anwendungsdaten()});
+        fenster->ereignisabstandSetzen(std::chrono::milliseconds(0)); // a click reaches the run's next line
         fenster->logbetrachterSetzen([this](const std::string& pfad) {
             gezeigteLogs.push_back(pfad);
             return false;
@@ -525,8 +526,11 @@ private slots:
         QCOMPARE(a.meldungen(),
                  (QStringList{
                      "Fehler: Die Mitgliederdaten konnten nicht gespeichert werden.\r\n13 ; database or disk is full",
+                     "Fehler: Die Indizes der Vereinsdatenbank konnten nicht angelegt werden.\r\n13 ; database or "
+                     "disk is full",
                      "Fehler: Die Vereinsdatenbank ist unvollständig: 30 Zeilen konnten wegen eines Datei- oder "
-                     "Speicherfehlers nicht gespeichert werden.",
+                     "Speicherfehlers nicht gespeichert werden.\r\nDie Vereinsdatenbank ist unvollständig: 13 ; "
+                     "database or disk is full",
                      "Logdatei: Bei der Umwandlung der Exportdateien wurden Probleme festgestellt.\r\nSoll die "
                      "Logdatei angezeigt werden?"}));
         QCOMPARE(a.texte("AnzMitglieder AnzVdbSchützen"), (QStringList{"30 / 0", "0"}));

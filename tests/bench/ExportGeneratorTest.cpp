@@ -67,3 +67,34 @@ TEST(ExportGeneratorTest, BothSearchesGiveTheSameClubDatabaseAndLog)
         EXPECT_EQ(index.allRows(), abfragen.allRows());
     }
 }
+
+// Names drawn as often as they occur in the country: a few very common ones, so that persons share
+// first and last name more and more as the export grows, and a long tail, so that most do not;
+// many persons share a postcode. (At a million lines more than a quarter of the persons share
+// their names, the most common pair 50 times or more; tvx-bench shows it.)
+TEST(ExportGeneratorTest, PersonsShareNamesAndPostcodesAsInACountry)
+{
+    struct Row
+    {
+        std::size_t lines;
+        std::size_t membersPerClub;
+        double fewestNamesakes; // share of the persons who share first and last name with another
+        double mostNamesakes;
+        std::size_t largestNamesakes;   // persons of the most common pair, at least
+        std::size_t personsPerPostcode; // on average, at least
+    };
+    for (const Row& row : {Row{30'000, 100, 0.05, 0.10, 5, 100}, Row{30'000, 40, 0.05, 0.10, 5, 50}}) {
+        SCOPED_TRACE(row.lines);
+        SCOPED_TRACE(row.membersPerClub);
+        TempFolder folder;
+        exportgen::ExportOptions options;
+        options.memberLines = row.lines;
+        options.membersPerClub = row.membersPerClub;
+        const exportgen::ExportFiles files = exportgen::generateExport(folder.path(), options);
+        const double namesakes = static_cast<double>(files.namesakes) / static_cast<double>(files.persons);
+        EXPECT_GE(namesakes, row.fewestNamesakes);
+        EXPECT_LE(namesakes, row.mostNamesakes);
+        EXPECT_GE(files.largestNamesakes, row.largestNamesakes);
+        EXPECT_GE(files.persons, row.personsPerPostcode * files.postcodes);
+    }
+}

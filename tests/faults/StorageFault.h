@@ -27,6 +27,10 @@ public:
     // never goes below the pages the file has).
     void fillDisk() { sqlite3_exec(m_latest, "PRAGMA max_page_count = 1", nullptr, nullptr, nullptr); }
 
+    // The disk is full for every connection opened for writing from now on, such as the one that
+    // builds the indexes after the members step.
+    void fillDiskOfLaterConnections() { m_fullForLater = true; }
+
     // The file may no longer be written through the step's connection.
     void makeReadOnly() { sqlite3_exec(m_latest, "PRAGMA query_only = 1", nullptr, nullptr, nullptr); }
 
@@ -46,12 +50,16 @@ private:
     {
         const char* name = sqlite3_db_filename(db, "main");
         if (s_active && name && std::filesystem::weakly_canonical(name) == s_active->m_database &&
-            !sqlite3_db_readonly(db, "main"))
+            !sqlite3_db_readonly(db, "main")) {
             s_active->m_latest = db;
+            if (s_active->m_fullForLater)
+                s_active->fillDisk();
+        }
         return SQLITE_OK;
     }
 
     static inline StorageFault* s_active = nullptr;
     std::filesystem::path m_database;
     sqlite3* m_latest = nullptr; // the connection opened last for writing: the running step's
+    bool m_fullForLater = false;
 };

@@ -55,6 +55,24 @@ TEST(DiskFullTest, TheStepReportsItAndCountsOnlyWhatWasStored)
     }
 }
 
+// The indexes that the members step builds after its lines find the disk full. The persons and
+// memberships stay stored, the club database stays sound, and the user is told why the indexes
+// are missing.
+TEST(DiskFullTest, IndexesThatCannotBeBuiltAfterTheMembersAreReported)
+{
+    RunSetup r;
+    r.files(2, 300);
+    StorageFault fault(r.eingaben.vdbPfad);
+    r.at(Anzeige::Mitglieder, 300, [&] { fault.fillDiskOfLaterConnections(); });
+
+    r.runToEnd();
+    EXPECT_EQ(r.frontend.errors(), std::vector<std::string>{"Die Indizes der Vereinsdatenbank konnten nicht angelegt "
+                                                            "werden.\r\n13 ; database or disk is full"});
+    EXPECT_EQ(r.loggedCount("Schützen angelegt"), 300);
+    EXPECT_EQ(r.count("Schuetzendaten"), 300);
+    EXPECT_EQ(r.count("sqlite_schema WHERE name IN ('IdxNamen', 'IdxVereinID')"), 0);
+}
+
 // Another program reads the club database while the clubs step runs and keeps it past the
 // step's end: the step cannot commit. What it counted is then not in the file, and the members
 // step that follows finds no club.

@@ -170,7 +170,7 @@ TEST(WriteFaultTest, AnIncompleteRunNeverTakesTheOldClubDatabasesPlace)
         } else {
             EXPECT_EQ(readBytes(r.database), "Daten des Vereins");
             EXPECT_EQ(single(r.kept, "PRAGMA integrity_check"), "ok");
-            EXPECT_TRUE(err.ends_with(why + importer::Vollstaendigkeit::BisherigeBleibt(r.database, r.kept) + "\n"))
+            EXPECT_TRUE(err.ends_with("\n" + importer::Vollstaendigkeit::BisherigeBleibt(r.database, r.kept) + "\n"))
                 << err;
         }
         for (const std::string& file : r.files())

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -148,6 +149,7 @@ struct RunSetup
         eingaben.vdbOrdner = folder.path().string() + "/";
         clubdb::DatenbankErstellen(eingaben.vdbPfad);
         writeDefinitionsFile(definitions);
+        lauf.ereignisabstand = std::chrono::milliseconds(0); // onLine is called after every line
         frontend.questions.answers = {questions::Answer::No}; // show the log?
     }
 

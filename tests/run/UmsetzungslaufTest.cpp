@@ -102,6 +102,9 @@ TEST(UmsetzungslaufTest, AbbruchStopsTheStepAndIsClearedByTheNextStart)
     EXPECT_EQ(*s.frontend.content.vereine, 4);
     EXPECT_EQ(*s.frontend.content.schuetzen, 2);
     EXPECT_FALSE(contains(readLog(s.folder.file("Log_20240307_0906.log")), "Startberechtigungen"));
+    // The indexes that the members step builds after its lines are there all the same.
+    EXPECT_EQ(s.rows("SELECT name FROM sqlite_schema WHERE type = 'index' ORDER BY rowid"),
+              (Texts{"IdxVNr", "IdxOrt", "IdxAbk", "IdxNamen", "IdxSchID", "IdxVereinID", "IdxMglNr", "IdxVSID"}));
 
     s.frontend.onLine = nullptr;
     s.now = *clubdb::Date::fromCivil(2024, 3, 7, 9, 7, 0);
@@ -125,4 +128,37 @@ TEST(UmsetzungslaufTest, AnIncompleteClubDatabaseIsToldWhy)
               (Texts{anfang + "1 Zeilen konnten wegen eines Datei- oder Speicherfehlers nicht gespeichert werden.",
                      anfang + "13 ; database or disk is full", anfang + "die Umsetzung wurde abgebrochen."}));
     EXPECT_EQ(stand.meldungen(false).size(), 2u);
+}
+
+// The front end looks at its events after the first line of a step and then only when the run's
+// interval has passed since it last did; with no interval after every line. Abbruch pressed at
+// a look stops the step after that line.
+TEST(UmsetzungslaufTest, EventsAreLookedAtAfterAStepsFirstLineThenAfterTheInterval)
+{
+    struct Row
+    {
+        std::chrono::milliseconds abstand;
+        std::string abbruchBei; // the look at which Abbruch is pressed, empty: none
+        Texts blicke;           // step and line of each look
+        int schuetzen;
+    };
+    const std::chrono::milliseconds stunde = std::chrono::hours(1);
+    for (const Row& row : {Row{{}, "", {"V1", "V2", "V3", "M1", "M2", "M3", "M4", "Z1", "Z2"}, 4},
+                           Row{{}, "M2", {"V1", "V2", "V3", "M1", "M2"}, 2}, Row{stunde, "", {"V1", "M1", "Z1"}, 4},
+                           Row{stunde, "M1", {"V1", "M1"}, 1}}) {
+        SCOPED_TRACE(row.abstand.count());
+        SCOPED_TRACE(row.abbruchBei);
+        RunSetup s;
+        s.files(3, 4, 2);
+        s.lauf.ereignisabstand = row.abstand;
+        Texts gesehen;
+        s.frontend.onLine = [&](importer::Anzeige schritt, int zeile) {
+            gesehen.push_back("VMZ"[static_cast<int>(schritt)] + std::to_string(zeile));
+            if (gesehen.back() == row.abbruchBei)
+                s.lauf.abbrechen();
+        };
+        EXPECT_EQ(s.start(), Laufende::Beendet);
+        EXPECT_EQ(gesehen, row.blicke);
+        EXPECT_EQ(*s.frontend.content.schuetzen, row.schuetzen);
+    }
 }
