@@ -1,13 +1,9 @@
-#include "app/MainVdbVidazer.h"
 #include "app/Anzeigefeld.h"
 #include "app/Logfenster.h"
 #include "faults/WriteFaults.h"
-#include "support/DefinitionsFile.h"
-#include "support/ExportFiles.h"
+#include "support/Fensteraufbau.h"
 #include "support/OwnHome.h"
 #include "support/QueryRows.h"
-#include "support/ScriptedQuestions.h"
-#include "support/TempFolder.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,17 +15,13 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
-#include <QStandardPaths>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 #include <QTabWidget>
-#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
-#include <filesystem>
 #include <fstream>
-#include <memory>
 
 using namespace fenster;
 using questions::Answer;
@@ -44,16 +36,6 @@ const QString kWkAk = "TVX_Dadazuror: Für das Einlesen der Startrechte wird die
 const QString kFortschritt = "AnzVereine AnzMitglieder AnzStartberechtigungen";
 const QString kVdbZahlen = "AnzVDbKreise AnzVDbVereine AnzVdbSchützen AnzVdbHochmeldung AnzVDbGesMitglieder "
                            "AnzVDbZweitmitgliedschaften AnzVDbStartrechte";
-
-std::string anwendungsdaten()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString() + "/TVX_Dadazuror";
-}
-
-std::string einstellungspfad()
-{
-    return anwendungsdaten() + "/TVX_Vidazer.dir";
-}
 
 std::string verein(const std::string& nummer)
 {
@@ -118,45 +100,13 @@ int tintenbreite(const QString& text, const QFont& schrift)
     return rechts - kAnfang + 1;
 }
 
-// The window on a scripted question interface, with an export folder, a folder for the club
-// database and a definitions file at hand.
-struct Aufbau
+// Two clubs lack their abbreviation, one in a line too long to show whole; the last member may be
+// Müller again.
+const std::string kLang = "1,04-004,Lang,,,,,,,,Ort," + std::string(30'000, 'x');
+const std::string kNochmal = memberLine("04-001", "04-001-0028", "Müller", "Hans", "Bahnhofstr.");
+
+struct Aufbau : Fensteraufbau
 {
-    TempFolder tmp;
-    ScriptedQuestions fragen;
-    std::vector<std::string> gezeigteLogs;
-    std::unique_ptr<MainVdbVidazer> fenster;
-    std::string export_ = tmp.file("Export"), datenbanken = tmp.file("Datenbanken"), vdb = datenbanken + "/Verein.vdb";
-    std::string wkak = tmp.file("wkak.zrv");
-    std::string programm = tmp.file("Programm"); // with its default definitions file
-
-    Aufbau()
-    {
-        for (const std::string& ordner : {export_, datenbanken, programm})
-            std::filesystem::create_directory(ordner);
-        writeDefinitionsFile(wkak);
-        writeDefinitionsFile(programm + "/wkak.zrv");
-        starten();
-    }
-
-    // The window, with a log viewer that cannot be started.
-    void starten()
-    {
-        fenster = std::make_unique<MainVdbVidazer>(fragen, Programmumgebung{programm, anwendungsdaten()});
-        fenster->logbetrachterSetzen([this](const std::string& pfad) {
-            gezeigteLogs.push_back(pfad);
-            return false;
-        });
-        fenster->show();
-    }
-
-    template <typename T = QWidget> T* el(const char* name) const
-    {
-        T* w = fenster->findChild<T*>(QString::fromUtf8(name));
-        if (!w)
-            qFatal("kein Steuerelement %s", name);
-        return w;
-    }
     QString text(const char* name) const { return el<QLabel>(name)->text(); }
     QStringList texte(const QString& namen) const
     {
@@ -182,9 +132,31 @@ struct Aufbau
         (std::string_view(feld) == "AnzExport" ? fragen.folders : fragen.files).push_back(pfad);
         klick(feld);
     }
-    void exportDatei(const std::string& name, const std::vector<std::string>& zeilen) const
+    // The three choices, what was said about them forgotten.
+    void alleWaehlen()
     {
-        writeExportFile(export_ + "/" + name, zeilen);
+        waehlen("AnzExport", export_);
+        waehlen("AnzVDb", vdb);
+        waehlen("AnzWkAk", wkak);
+        meldungen();
+    }
+    // Clubs, members, a start right and a districts file, the export of the older naming beside.
+    void beispielexport() const
+    {
+        exportDatei("Verband.V.2024.csv", {verein("04-009")});
+        exportDatei("Verband_V_2024.csv", {verein("04-001"), verein("04-007"), "1,04-001,D,D,,,,,,,O",
+                                           "1,04-002,Ohne Kürzel,,,,,,,,Ort", kLang});
+        exportDatei("Verband_M_2024.csv",
+                    {memberLine("04-001", "04-001-0027", "Müller"), memberLine("04-007", "04-001-0027", "Müller"),
+                     memberLine("04-007", "04-007-0003", "Huber", "Eva"), kNochmal});
+        exportDatei("Verband_Z_2024.csv", {"x,04-001,04-001-0027,04-007,04-007-0100,1.10"});
+        exportDatei("Verband_K_2024.csv", {"x"});
+    }
+    // Settings as the last start left them; the window starts anew and reads them.
+    void einstellungen(const std::string& inhalt)
+    {
+        std::ofstream(fenster->einstellungsdateiPfad(), std::ios::binary) << inhalt;
+        starten();
     }
     // The rows of a list of the log window: its shown columns joined by "|", child rows indented.
     QStringList zeilen(const char* name) const
@@ -241,21 +213,12 @@ class MainVdbVidazerTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void init()
+    // The readiness check after every choice as the export files come in: the underscore pattern
+    // wins over the full-stop one, start rights need the definitions to be matched against, the
+    // districts are never converted. A run refused for empty default definitions changes nothing
+    // in the window, not even the definitions field.
+    void bereitschaft()
     {
-        std::error_code ec;
-        std::filesystem::remove_all(anwendungsdaten(), ec);
-    }
-
-    // The readiness check after every choice as the export files come in, the choice of the club
-    // database, a run with the log window it opens, a run stopped by Abbruch and the shut-down.
-    void bereitschaftLaufUndEnde()
-    {
-        TempFolder alt; // the comparison database of the last start
-        const std::string abgleich = alt.file("Abgleich.vdb"), einstellungen = "\r\n" + abgleich + "\r\n\r\n\r\n";
-        std::filesystem::create_directories(anwendungsdaten());
-        std::ofstream(einstellungspfad(), std::ios::binary) << einstellungen;
         Aufbau a;
         a.waehlen("AnzExport", a.export_);
         QCOMPARE(a.zustand(), "Hinweis: In diesem Ordner wurden keine Exportdaten gefunden! | ....");
@@ -264,24 +227,9 @@ private slots:
         a.exportDatei("x.m.1.csv", {"x"});
         a.waehlen("AnzExport", a.export_);
         QCOMPARE(a.zustand(), kFehltExport + " | ..M.");
-        // The underscore pattern wins over the full-stop one. Start rights need the definitions to
-        // be matched against; the districts are never converted. Two clubs lack their
-        // abbreviation, one in a line too long to show whole; the last member may be Müller again.
-        const std::string lang = "1,04-004,Lang,,,,,,,,Ort," + std::string(30'000, 'x');
-        const std::string nochmal = memberLine("04-001", "04-001-0028", "Müller", "Hans", "Bahnhofstr.");
-        a.exportDatei("Verband.V.2024.csv", {verein("04-009")});
-        a.exportDatei("Verband_V_2024.csv", {verein("04-001"), verein("04-007"), "1,04-001,D,D,,,,,,,O",
-                                             "1,04-002,Ohne Kürzel,,,,,,,,Ort", lang});
-        a.exportDatei("Verband_M_2024.csv",
-                      {memberLine("04-001", "04-001-0027", "Müller"), memberLine("04-007", "04-001-0027", "Müller"),
-                       memberLine("04-007", "04-007-0003", "Huber", "Eva"), nochmal});
-        a.exportDatei("Verband_Z_2024.csv", {"x,04-001,04-001-0027,04-007,04-007-0100,1.10"});
-        a.exportDatei("Verband_K_2024.csv", {"x"});
+        a.beispielexport();
         a.waehlen("AnzExport", a.export_);
         QCOMPARE(a.zustand(), kWkAk + " | kVMs | Start");
-        // A run refused for empty default definitions changes nothing in the window, not even
-        // the definitions field.
-        std::filesystem::remove(a.programm + "/wkak.zrv");
         ScriptedQuestions stumm;
         definitions::WkAkAnlegen(a.programm + "/wkak.zrv", {"", "", stumm});
         a.klick("CmdStart");
@@ -289,10 +237,19 @@ private slots:
                                                 "Klassen ist (teilweise) leer"));
         QCOMPARE(a.zustand(), " | kVMs | Start");
         QCOMPARE(a.text("AnzWkAk"), QString());
+    }
 
-        // A club database that cannot be created is reported with the engine's number and
-        // description, the comparison database is refused, and an existing file is only replaced
-        // after Yes. None of them is left chosen, so that Start cannot run into a missing file.
+    // A club database that cannot be created is reported with the engine's number and
+    // description, the comparison database is refused, and an existing file is only replaced
+    // after Yes. None of them is left chosen, so that Start cannot run into a missing file.
+    void vereinsdatenbankWaehlen()
+    {
+        Aufbau a;
+        const std::string abgleich = a.tmp.file("Abgleich.vdb");
+        a.einstellungen("\r\n" + abgleich + "\r\n\r\n\r\n");
+        a.beispielexport();
+        a.waehlen("AnzExport", a.export_);
+        a.meldungen();
         const std::string fehlt = a.datenbanken + "/fehlt/Verein.vdb";
         a.waehlen("AnzVDb", fehlt);
         QVERIFY(a.meldungen().join("/").startsWith(QString::fromStdString(
@@ -319,10 +276,16 @@ private slots:
             QTest::mouseClick(a.el(name), Qt::LeftButton, {}, QPoint(6, a.el(name)->height() / 2));
         QCOMPARE(a.zustand(), "Löschen bestätigen: Soll die vorhandene Datei\r\n" + QString::fromStdString(a.vdb) +
                                   "\r\ngelöscht werden? / " + kWkAk + " | kVMS | Start");
+    }
 
-        // The log is offered and wanted. The program's own log window opens beside the main
-        // window, on the largest kind of problem, and hands the log to a viewer (here one that
-        // cannot start) only on request.
+    // The log is offered and wanted. The program's own log window opens beside the main window, on
+    // the largest kind of problem, and hands the log to a viewer (here one that cannot start) only
+    // on request.
+    void laufMitLogfenster()
+    {
+        Aufbau a;
+        a.beispielexport();
+        a.alleWaehlen();
         a.fragen.answers = {Answer::Yes};
         a.klick("CmdStart");
         a.meldungen();
@@ -341,10 +304,10 @@ private slots:
         QCOMPARE(a.el<QTreeWidget>("AnzGruende")->currentItem()->text(0), QString("Vereinsabkürzung fehlt"));
         QCOMPARE(a.zeilen("AnzZeilen"),
                  (QStringList{"4|Vereinsabkürzung fehlt|1,04-002,Ohne Kürzel,,,,,,,,Ort",
-                              "5|Vereinsabkürzung fehlt|" + QString::fromStdString(lang.substr(0, 500)) + " …"}));
+                              "5|Vereinsabkürzung fehlt|" + QString::fromStdString(kLang.substr(0, 500)) + " …"}));
         a.grund("Eventuell doppelter Eintrag! Bitte Prüfen!");
         QCOMPARE(a.zeilen("AnzZeilen"),
-                 (QStringList{"4|Eventuell doppelter Eintrag! Bitte Prüfen!|" + QString::fromStdString(nochmal),
+                 (QStringList{"4|Eventuell doppelter Eintrag! Bitte Prüfen!|" + QString::fromStdString(kNochmal),
                               "  |Person der Zeile|Müller, Hans · 24.12.1961 · m · Bahnhofstr. 12 · 86150 Augsburg · "
                               "04-001-0028",
                               "  |Gespeicherte Person|Müller, Hans · 24.12.1961 · m · Hauptstr. 12 · 86150 Augsburg · "
@@ -386,7 +349,7 @@ private slots:
         QVERIFY(a.el("Suchfeld")->hasFocus());
         const QString logtext = a.el<QPlainTextEdit>("AnzLog")->toPlainText();
         QVERIFY(logtext.contains("Vereinsabkürzung fehlt"));
-        QVERIFY(logtext.contains(QString::fromStdString("Zeile  5\t" + lang.substr(0, 20'000 - 9)) + " … ("));
+        QVERIFY(logtext.contains(QString::fromStdString("Zeile  5\t" + kLang.substr(0, 20'000 - 9)) + " … ("));
         QTest::keyClicks(a.el("Suchfeld"), "Bahnhof");
         QTest::keyClick(a.el("Suchfeld"), Qt::Key_Return);
         QCOMPARE(a.el<QPlainTextEdit>("AnzLog")->textCursor().selectedText(), QString("Bahnhof"));
@@ -402,23 +365,21 @@ private slots:
         QVERIFY(!logfenster->logZeigen(a.tmp.file("fehlt.log")));
         QVERIFY(a.meldungen().back().startsWith(
             QString::fromStdString("Fehler: Die Logdatei\r\n" + a.tmp.file("fehlt.log"))));
+    }
 
-        // After the run: Start waits for the next choice, Ende and the log box are back; a new
-        // choice starts the counters again, all database counts included.
-        QCOMPARE(a.bedienbar(), (QStringList{"CmdEnde", "ChkLog", "AnzVDb"}));
+    // While the members step runs: the controls of a run, closing refused, Abbruch pressed. The
+    // clubs have been counted then: the members step is under way (its labels follow only every
+    // 50 ms, so they cannot tell). After the run Start waits for the next choice, Ende and the log
+    // box are back; a new choice starts the counters again, all database counts included.
+    void abbruchImLauf()
+    {
+        Aufbau a;
+        a.exportDatei("Verband_V_2024.csv", {verein("04-001"), verein("04-002"), verein("04-003")});
         std::vector<std::string> mitglieder;
         for (int i = 0; i < 40; ++i)
             mitglieder.push_back(memberLine("04-001", "04-001-" + std::to_string(1000 + i), std::to_string(i)));
         a.exportDatei("Verband_M_2024.csv", mitglieder);
-        a.waehlen("AnzExport", a.export_);
-        QCOMPARE(a.texte(kFortschritt + " " + kVdbZahlen), QStringList(3, "") + QStringList(7, "0"));
-
-        // Again, into a new club database and without a log. While the members step runs: the
-        // controls of a run, closing refused, Abbruch pressed. The clubs have been counted then:
-        // the members step is under way (its labels follow only every 50 ms, so they cannot tell).
-        a.fragen.answers = {Answer::Yes}; // replace the club database of the first run
-        a.waehlen("AnzVDb", a.vdb);
-        a.meldungen();
+        a.alleWaehlen();
         QTest::mouseClick(a.el("ChkLog"), Qt::LeftButton, {}, QPoint(6, a.el("ChkLog")->height() / 2));
         QStringList imLauf;
         bool geschlossen = true;
@@ -438,16 +399,30 @@ private slots:
         QVERIFY(!geschlossen);
         QVERIFY2(a.text("AnzMitglieder").section(" / ", 0, 0).toInt() < 40, qPrintable(a.text("AnzMitglieder")));
         QVERIFY(a.fragen.asked.empty());
-        QCOMPARE(std::distance(std::filesystem::directory_iterator(a.datenbanken), {}), 2); // no second log
+        QCOMPARE(std::distance(std::filesystem::directory_iterator(a.datenbanken), {}), 1); // no log
         QCOMPARE(a.bedienbar(), (QStringList{"CmdEnde", "ChkLog", "AnzVDb"}));
+        a.waehlen("AnzExport", a.export_);
+        QCOMPARE(a.texte(kFortschritt + " " + kVdbZahlen), QStringList(3, "") + QStringList(7, "0"));
+    }
 
-        // Ende closes the window, the log window with it, and remembers the club-database folder
-        // and the definitions for the next start, the comparison database as it was read; the
-        // export folder is never remembered.
-        QCOMPARE(readBytes(einstellungspfad()), einstellungen);
+    // Ende closes the window, the log window with it, and remembers the club-database folder and
+    // the definitions for the next start, the comparison database as it was read; the export
+    // folder is never remembered.
+    void endeUndNaechsterStart()
+    {
+        Aufbau a;
+        const std::string abgleich = a.tmp.file("Abgleich.vdb"), einstellungen = "\r\n" + abgleich + "\r\n\r\n\r\n";
+        a.einstellungen(einstellungen);
+        a.beispielexport();
+        a.alleWaehlen();
+        a.fragen.answers = {Answer::Yes};
+        a.klick("CmdStart");
+        auto* logfenster = a.el<Logfenster>("Logfenster");
+        const std::string pfad = a.fenster->einstellungsdateiPfad();
+        QCOMPARE(readBytes(pfad), einstellungen);
         a.klick("CmdEnde");
         QVERIFY(!a.fenster->isVisible() && !logfenster->isVisible());
-        QCOMPARE(readBytes(einstellungspfad()), a.datenbanken + "/\r\n" + abgleich + "\r\n\r\n" + a.wkak + "\r\n");
+        QCOMPARE(readBytes(pfad), a.datenbanken + "/\r\n" + abgleich + "\r\n\r\n" + a.wkak + "\r\n");
         a.starten();
         QCOMPARE(a.texte("AnzWkAk AnzExport"), (QStringList{QString::fromStdString(a.wkak), ""}));
         a.waehlen("AnzVDb", std::nullopt);
@@ -463,10 +438,7 @@ private slots:
         a.exportDatei("Verband_V_2025.csv", {verein("04-001")});
         a.exportDatei("Verband_M_2025.csv", {memberLine("04-001", "04-001-0027", "Müller")});
         a.exportDatei("Verband_M_2026.csv", {memberLine("04-001", "04-001-0028", "Huber")});
-        a.waehlen("AnzExport", a.export_);
-        a.waehlen("AnzVDb", a.vdb);
-        a.waehlen("AnzWkAk", a.wkak);
-        a.meldungen();
+        a.alleWaehlen();
         QCOMPARE(a.el("ChkExMitglieder")->toolTip(), QString("Verband_M_2025.csv"));
         const std::string leer = readBytes(a.vdb);
         const auto unveraendert = [&] {
@@ -506,10 +478,7 @@ private slots:
         for (int i = 0; i < 30; ++i)
             mitglieder.push_back(memberLine("04-001", "04-001-" + std::to_string(1000 + i), "N" + std::to_string(i)));
         a.exportDatei("Verband_M_2024.csv", mitglieder);
-        a.waehlen("AnzExport", a.export_);
-        a.waehlen("AnzVDb", a.vdb);
-        a.waehlen("AnzWkAk", a.wkak);
-        a.meldungen();
+        a.alleWaehlen();
         WriteFaults platte(a.vdb);
         QTimer waechter;
         waechter.setInterval(0);
