@@ -2,7 +2,7 @@
 
 // Every connection that an import step opens to the club database passes through here, so a
 // test can break the storage under a step that is running: a full disk (SQLite's page limit
-// of the connection) or a file that may no longer be written.
+// of the connection) or a search that finds the file locked.
 
 #include <sqlite3.h>
 
@@ -26,9 +26,6 @@ public:
     // The disk is full: the step's connection gets no page beyond those it has now (the limit
     // never goes below the pages the file has).
     void fillDisk() { sqlite3_exec(m_latest, "PRAGMA max_page_count = 1", nullptr, nullptr, nullptr); }
-
-    // The file may no longer be written through the step's connection.
-    void makeReadOnly() { sqlite3_exec(m_latest, "PRAGMA query_only = 1", nullptr, nullptr, nullptr); }
 
     // Every search by LIKE on the step's connection finds the file locked from now on.
     void lockSearches()

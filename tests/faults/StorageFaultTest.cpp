@@ -1,7 +1,7 @@
 // The club database fails under a running conversion: a full disk, a lock held by another
-// program, a file that turns read-only. The run must end cleanly, tell the user, leave a sound
-// database and count exactly what it stored. (A log that cannot be written to its end, and every
-// single write failing, are tried in WriteFaultTest.)
+// program. The run must end cleanly, tell the user, leave a sound database and count exactly what
+// it stored. (A log that cannot be written to its end, and every single write failing, are tried
+// in WriteFaultTest.)
 
 #include "faults/StorageFault.h"
 #include "run/RunSetup.h"
@@ -125,22 +125,4 @@ TEST(LockedDatabaseTest, AClubWhoseSearchFailsIsStoredAllTheSame)
     EXPECT_TRUE(contains(r.log(), "Zeile  3\t" + clubLines(3)[2] +
                                       "\r\n - Vereinsnummer 04-003 konnte nicht geprüft "
                                       "werden: "));
-}
-
-// The club database turns read-only in the middle of the members step: the lines before are
-// kept, every later line says why it was not stored.
-TEST(ReadOnlyDatabaseTest, LinesAfterTheChangeAreReportedAndTheRestIsKept)
-{
-    RunSetup r;
-    r.files(2, 30);
-    StorageFault fault(r.eingaben.vdbPfad);
-    r.at(Anzeige::Mitglieder, 10, [&] { fault.makeReadOnly(); });
-
-    r.runToEnd();
-    EXPECT_EQ(r.rows("SELECT count(*) FROM Mitgliedschaft UNION ALL SELECT count(*) FROM Schuetzendaten"),
-              (std::vector<std::string>{"10", "10"}));
-    EXPECT_EQ(r.loggedCount("Schützen angelegt"), 10);
-    for (const char* part : {"Zeile  11\t", "Zeile  30\t", "readonly database"})
-        EXPECT_TRUE(contains(r.log(), part)) << part;
-    EXPECT_EQ(r.lauf.vollstaendigkeit().nichtGespeichert(), 20);
 }
