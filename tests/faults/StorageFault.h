@@ -1,8 +1,7 @@
 #pragma once
 
 // Every connection that an import step opens to the club database passes through here, so a
-// test can break the storage under a step that is running: a full disk (SQLite's page limit
-// of the connection) or a search that finds the file locked.
+// test can make the searches of a step that is running find the file locked.
 
 #include <sqlite3.h>
 
@@ -22,10 +21,6 @@ public:
         sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&opened));
         s_active = nullptr;
     }
-
-    // The disk is full: the step's connection gets no page beyond those it has now (the limit
-    // never goes below the pages the file has).
-    void fillDisk() { sqlite3_exec(m_latest, "PRAGMA max_page_count = 1", nullptr, nullptr, nullptr); }
 
     // Every search by LIKE on the step's connection finds the file locked from now on.
     void lockSearches()
