@@ -204,19 +204,6 @@ TEST(BatchCommandTest, ARefusedRunSaysWhyAndDeletesNothing)
     }
 }
 
-TEST(BatchCommandTest, CtrlCStopsLikeAbbruchAndKeepsWhatWasConverted)
-{
-    Batch b;
-    b.interrupted = true;
-    EXPECT_EQ(b.run("export Neu.vdb wkak.zrv"), 130);
-    EXPECT_TRUE(contains(b.out.str(), "Vereine: 1\n"));
-    EXPECT_TRUE(b.err.str().ends_with("Fehler: Die Vereinsdatenbank ist unvollständig: die Umsetzung wurde "
-                                      "abgebrochen.\n"))
-        << b.err.str();
-    b.eingaben.vdbPfad = b.database;
-    EXPECT_EQ(b.count("Vereinsliste"), 1);
-}
-
 TEST(BatchCommandTest, ProblemsFileHoldsEveryProblemLineAndReplacesOnlyWithReplace)
 {
     Batch b;

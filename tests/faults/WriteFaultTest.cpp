@@ -156,9 +156,10 @@ void expectToldTruly(const std::string& database, const BatchRun& r, const std::
 
 } // namespace
 
-// --replace with a full disk in the members step, or Ctrl+C: the old club database stays byte for byte,
-// the incomplete one is kept beside it under NAME.unvollständig.EXT (replacing a file of that name)
-// and both are named. Where no old file stood, the incomplete one takes the name itself.
+// --replace with a full disk in the members step, or Ctrl+C: the old club database stays byte for
+// byte, the incomplete one is kept beside it under NAME.unvollständig.EXT (replacing a file of that
+// name) and both are named. Where no old file stood, the incomplete one takes the name itself and
+// keeps what was converted.
 TEST(WriteFaultTest, AnIncompleteRunNeverTakesTheOldClubDatabasesPlace)
 {
     const std::string lost = " Zeilen konnten wegen eines Datei- oder Speicherfehlers nicht gespeichert werden.\n";
@@ -168,6 +169,7 @@ TEST(WriteFaultTest, AnIncompleteRunNeverTakesTheOldClubDatabasesPlace)
         {"members step", "Vereine: 5 / 4\n", false, true, 3, lost},
         {"Ctrl+C", "", true, true, 130, "die Umsetzung wurde abgebrochen.\n"},
         {"no old file", "Vereine: 5 / 4\n", false, false, 3, lost},
+        {"Ctrl+C, no old file", "", true, false, 130, "die Umsetzung wurde abgebrochen.\n"},
     };
     for (const auto& [name, fillDiskOn, interrupted, oldFile, exit, why] : rows) {
         SCOPED_TRACE(name);
@@ -183,6 +185,7 @@ TEST(WriteFaultTest, AnIncompleteRunNeverTakesTheOldClubDatabasesPlace)
         EXPECT_TRUE(contains(err, "Fehler: Die Vereinsdatenbank ist unvollständig: ") && contains(err, why)) << err;
         if (!oldFile) {
             EXPECT_EQ(readBytes(r.kept), "Rest eines früheren Laufs");
+            EXPECT_EQ(single(r.database, "SELECT count(*) > 0 FROM Vereinsliste"), "1"); // what was converted stays
         } else {
             EXPECT_EQ(readBytes(r.database), "Daten des Vereins");
             EXPECT_EQ(single(r.kept, "PRAGMA integrity_check"), "ok");
