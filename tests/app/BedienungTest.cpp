@@ -1,13 +1,9 @@
 #include "app/Anzeigefeld.h"
 #include "app/Logfenster.h"
-#include "app/MainVdbVidazer.h"
 #include "batch/BatchCommand.h"
-#include "support/DefinitionsFile.h"
-#include "support/ExportFiles.h"
+#include "support/Fensteraufbau.h"
 #include "support/OwnHome.h"
 #include "support/QueryRows.h"
-#include "support/ScriptedQuestions.h"
-#include "support/TempFolder.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -28,35 +24,16 @@ namespace {
 
 // The window with an export of three clubs, one without its abbreviation (a problem line for the
 // log), two members and a start right, a folder for the club database and a definitions file.
-struct Aufbau
+struct Aufbau : Fensteraufbau
 {
-    TempFolder tmp;
-    ScriptedQuestions fragen;
-    std::string export_ = tmp.file("Export"), datenbanken = tmp.file("Datenbanken"), vdb = datenbanken + "/Verein.vdb";
-    std::string wkak = tmp.file("wkak.zrv");
-    MainVdbVidazer fenster{fragen, Programmumgebung{tmp.path().string(), tmp.file("Anwendungsdaten")}};
-
     Aufbau()
     {
-        std::filesystem::create_directory(export_);
-        std::filesystem::create_directory(datenbanken);
-        writeDefinitionsFile(wkak);
-        writeExportFile(export_ + "/Verband_V_2024.csv",
-                        {"1,04-001,SG Tell,SGT,,,,,,,Augsburg", "1,04-002,SG Zwei,SGZ,,,,,,,Friedberg",
-                         "1,04-003,Ohne Kürzel,,,,,,,,Mering"});
-        writeExportFile(export_ + "/Verband_M_2024.csv", {memberLine("04-001", "04-001-0001", "Müller"),
-                                                          memberLine("04-002", "04-002-0001", "Huber", "Eva")});
-        writeExportFile(export_ + "/Verband_Z_2024.csv", {"x,04-001,04-001-0001,04-002,04-002-0100,1.10"});
-        fenster.logbetrachterSetzen([](const std::string&) { return false; });
-        fenster.show();
-    }
-
-    template <typename T = QWidget> T* el(const char* name) const
-    {
-        T* w = fenster.findChild<T*>(QString::fromUtf8(name));
-        if (!w)
-            qFatal("kein Steuerelement %s", name);
-        return w;
+        exportDatei("Verband_V_2024.csv",
+                    {"1,04-001,SG Tell,SGT,,,,,,,Augsburg", "1,04-002,SG Zwei,SGZ,,,,,,,Friedberg",
+                     "1,04-003,Ohne Kürzel,,,,,,,,Mering"});
+        exportDatei("Verband_M_2024.csv", {memberLine("04-001", "04-001-0001", "Müller"),
+                                           memberLine("04-002", "04-002-0001", "Huber", "Eva")});
+        exportDatei("Verband_Z_2024.csv", {"x,04-001,04-001-0001,04-002,04-002-0100,1.10"});
     }
 
     // A key pressed where a user presses it: into the active window, to whatever has the focus.
@@ -118,7 +95,7 @@ private slots:
     void umsetzungNurMitTasten()
     {
         Aufbau a;
-        QVERIFY(QTest::qWaitForWindowActive(&a.fenster));
+        QVERIFY(QTest::qWaitForWindowActive(a.fenster.get()));
         QCOMPARE(fokus(), "AnzVDb");
         a.waehlen();
         QVERIFY(a.fragen.files.empty() && a.fragen.folders.empty());
@@ -161,10 +138,10 @@ private slots:
         QCOMPARE(a.el<QTreeWidget>("AnzZeilen")->currentItem()->text(2), grund);
         Aufbau::taste(Qt::Key_Escape);
         QVERIFY(!logfenster->isVisible());
-        a.fenster.activateWindow(); // as the desktop does when the log window has gone
-        QTRY_VERIFY(QApplication::activeWindow() == &a.fenster);
+        a.fenster->activateWindow(); // as the desktop does when the log window has gone
+        QTRY_VERIFY(QApplication::activeWindow() == a.fenster.get());
         Aufbau::taste(Qt::Key_E, Qt::AltModifier);
-        QTRY_VERIFY(!a.fenster.isVisible());
+        QTRY_VERIFY(!a.fenster->isVisible());
 
         const std::string stapel = a.tmp.file("Stapel/Verein.vdb");
         std::filesystem::create_directory(a.tmp.file("Stapel"));
@@ -185,15 +162,15 @@ private slots:
     {
         Aufbau a;
         QStringList tabfolge;
-        for (QWidget* w = a.fenster.nextInFocusChain(); w != &a.fenster; w = w->nextInFocusChain())
+        for (QWidget* w = a.fenster->nextInFocusChain(); w != a.fenster.get(); w = w->nextInFocusChain())
             if (w->focusPolicy() & Qt::TabFocus)
                 tabfolge << w->objectName();
         QCOMPARE(tabfolge,
                  (QStringList{"AnzVDb", "AnzExport", "AnzWkAk", "ChkLog", "CmdStart", "CmdAbbruch", "CmdEnde"}));
 
-        QVERIFY(QTest::qWaitForWindowActive(&a.fenster));
+        QVERIFY(QTest::qWaitForWindowActive(a.fenster.get()));
         a.waehlen();
-        QCOMPARE(ohneNamen(&a.fenster), QStringList());
+        QCOMPARE(ohneNamen(a.fenster.get()), QStringList());
         auto* wkak = QAccessible::queryAccessibleInterface(a.el("AnzWkAk"));
         QCOMPARE(wkak->role(), QAccessible::Button);
         QCOMPARE(wkak->text(QAccessible::Name), "Startberechtigungen abgleichen mit");
@@ -207,14 +184,14 @@ private slots:
 
         auto namen = [&] {
             QStringList n;
-            for (Anzeigefeld* feld : a.fenster.findChildren<Anzeigefeld*>())
+            for (Anzeigefeld* feld : a.fenster->findChildren<Anzeigefeld*>())
                 n << zugangstext(feld);
             return n;
         };
         const QStringList vorher = namen();
         a.fragen.answers = {questions::Answer::Yes};
         Aufbau::taste(Qt::Key_S, Qt::AltModifier);
-        QTRY_VERIFY(a.fenster.findChild<Logfenster*>());
+        QTRY_VERIFY(a.fenster->findChild<Logfenster*>());
         QCOMPARE(namen(), vorher);
         QCOMPARE(zugangstext(a.el("AnzVdbSchützen")), "Datenbankinhalt: Schützen");
         QCOMPARE(zugangstext(a.el("AnzVdbSchützen"), QAccessible::Value), "2");

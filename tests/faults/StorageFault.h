@@ -1,8 +1,7 @@
 #pragma once
 
 // Every connection that an import step opens to the club database passes through here, so a
-// test can break the storage under a step that is running: a full disk (SQLite's page limit
-// of the connection) or a file that may no longer be written.
+// test can make the searches of a step that is running find the file locked.
 
 #include <sqlite3.h>
 
@@ -23,16 +22,9 @@ public:
         s_active = nullptr;
     }
 
-    // The disk is full: the step's connection gets no page beyond those it has now (the limit
-    // never goes below the pages the file has).
-    void fillDisk() { sqlite3_exec(m_latest, "PRAGMA max_page_count = 1", nullptr, nullptr, nullptr); }
-
     // The disk is full for every connection opened for writing from now on, such as the one that
     // builds the indexes after the members step.
     void fillDiskOfLaterConnections() { m_fullForLater = true; }
-
-    // The file may no longer be written through the step's connection.
-    void makeReadOnly() { sqlite3_exec(m_latest, "PRAGMA query_only = 1", nullptr, nullptr, nullptr); }
 
     // Every search by LIKE on the step's connection finds the file locked from now on.
     void lockSearches()
@@ -53,7 +45,8 @@ private:
             !sqlite3_db_readonly(db, "main")) {
             s_active->m_latest = db;
             if (s_active->m_fullForLater)
-                s_active->fillDisk();
+                // the connection gets no page beyond those the file has now
+                sqlite3_exec(db, "PRAGMA max_page_count = 1", nullptr, nullptr, nullptr);
         }
         return SQLITE_OK;
     }

@@ -1,59 +1,12 @@
-// The club database fails under a running conversion: a full disk, a lock held by another
-// program, a file that turns read-only. The run must end cleanly, tell the user, leave a sound
-// database and count exactly what it stored. (A log that cannot be written to its end, and every
-// single write failing, are tried in WriteFaultTest.)
+// Another program holds the club database under a running conversion, or the disk is full when the
+// indexes are built. The run must end cleanly, tell the user, leave a sound database and count
+// exactly what it stored. (A full disk, a log
+// that cannot be written to its end, and every single write failing, are tried in WriteFaultTest.)
 
 #include "faults/StorageFault.h"
 #include "run/RunSetup.h"
-#include "uebersicht/Logleser.h"
 
 using importer::Anzeige;
-
-// The disk fills up in the middle of a step. The engine then gives up everything stored since
-// the last commit, so the lines of that batch are lost although they went through: the step
-// must say which lines were not stored, count only what is in the file, and tell the user.
-TEST(DiskFullTest, TheStepReportsItAndCountsOnlyWhatWasStored)
-{
-    // the step, the closing record's word for what it stores, where it stores it, the data as the user is told
-    const std::tuple<Anzeige, const char*, const char*, const char*> steps[] = {
-        {Anzeige::Vereine, "Vereine angelegt", "Vereinsliste", "Vereinsdaten"},
-        {Anzeige::Mitglieder, "Schützen angelegt", "Mitgliedschaft", "Mitgliederdaten"},
-        {Anzeige::Startberechtigungen, "Startberechtigungen eingetragen", "StartBerecht", "Startberechtigungen"}};
-    for (const auto& [step, counted, table, data] : steps) {
-        SCOPED_TRACE(table);
-        RunSetup r;
-        // Enough lines in the broken step to fill a few pages. The second half of the members
-        // brings the persons of the first half again, as members of another club.
-        r.files(step == Anzeige::Vereine ? 300 : 2, 0, step == Anzeige::Startberechtigungen ? 150 : 0);
-        std::vector<std::string> members = memberLines(150), again = memberLines(150, "04-002");
-        members.insert(members.end(), again.begin(), again.end());
-        if (step != Anzeige::Vereine)
-            r.write("M", members);
-        StorageFault fault(r.eingaben.vdbPfad);
-        r.at(step, 100, [&] { fault.fillDisk(); });
-
-        r.runToEnd();
-        EXPECT_EQ(r.frontend.questions.asked.back().title, "Logdatei"); // the problems are offered
-        // The lost lines name the engine's own reason, not a general one.
-        EXPECT_TRUE(contains(r.log(), " nicht gespeichert, die Vereinsdatenbank hat sie verworfen!\r\n"
-                                      "\t- Datenbankfehler: database or disk is full\r\n"))
-            << r.log().substr(0, 2000);
-        EXPECT_EQ(r.loggedCount(counted), r.count(table));
-        // The problem overview names every lost line, each once, as the count does.
-        EXPECT_EQ(uebersicht::LogdateiLesen(r.logPath()).size(), static_cast<std::size_t>(r.lauf.problemzahl()));
-        EXPECT_TRUE(anyContains(r.frontend.errors(), "Die " + std::string(data) + " konnten nicht"));
-        // The end of the run counts the lines that the log names as given up.
-        const std::string log = r.log();
-        std::int64_t lost = 0;
-        const std::regex range("Zeilen? (\\d+)(?: bis (\\d+))? nicht gespeichert, die");
-        for (std::sregex_iterator it(log.begin(), log.end(), range), end; it != end; ++it)
-            lost += std::stoll((*it)[(*it)[2].matched ? 2 : 1]) - std::stoll((*it)[1]) + 1;
-        EXPECT_EQ(r.lauf.vollstaendigkeit().nichtGespeichert(), lost);
-        // Nothing stored refers to a record that was given up.
-        EXPECT_EQ(r.count("Mitgliedschaft WHERE Mgl_Schütze_ID NOT IN (SELECT M_ID FROM Schuetzendaten)"), 0);
-        EXPECT_EQ(r.count("StartBerecht WHERE StB_Mgl_ID NOT IN (SELECT Mgl_ID FROM Mitgliedschaft)"), 0);
-    }
-}
 
 // The indexes that the members step builds after its lines find the disk full. The persons and
 // memberships stay stored, the club database stays sound, and the user is told why the indexes
@@ -143,22 +96,4 @@ TEST(LockedDatabaseTest, AClubWhoseSearchFailsIsStoredAllTheSame)
     EXPECT_TRUE(contains(r.log(), "Zeile  3\t" + clubLines(3)[2] +
                                       "\r\n - Vereinsnummer 04-003 konnte nicht geprüft "
                                       "werden: "));
-}
-
-// The club database turns read-only in the middle of the members step: the lines before are
-// kept, every later line says why it was not stored.
-TEST(ReadOnlyDatabaseTest, LinesAfterTheChangeAreReportedAndTheRestIsKept)
-{
-    RunSetup r;
-    r.files(2, 30);
-    StorageFault fault(r.eingaben.vdbPfad);
-    r.at(Anzeige::Mitglieder, 10, [&] { fault.makeReadOnly(); });
-
-    r.runToEnd();
-    EXPECT_EQ(r.rows("SELECT count(*) FROM Mitgliedschaft UNION ALL SELECT count(*) FROM Schuetzendaten"),
-              (std::vector<std::string>{"10", "10"}));
-    EXPECT_EQ(r.loggedCount("Schützen angelegt"), 10);
-    for (const char* part : {"Zeile  11\t", "Zeile  30\t", "readonly database"})
-        EXPECT_TRUE(contains(r.log(), part)) << part;
-    EXPECT_EQ(r.lauf.vollstaendigkeit().nichtGespeichert(), 20);
 }

@@ -9,15 +9,23 @@
 using namespace importer;
 
 // The helpers from text to text, dates written as text; umlauts count as one character
-// everywhere. Two-digit years 00-29 are this century; the window is applied before
-// the carry.
+// everywhere. Two-digit years 00-29 are this century; the window is applied before the carry.
+// Every limit of the helpers is met at the limit and one over it: the shortest club and membership
+// numbers, the codes of the associations, the two characters that LeerzeichenBereinigen needs,
+// the 16-bit parts of a date (a day or month beyond gives 1, a year 1990), the two-digit year
+// window, the first and last valid day, the zero date 30.12.1899 and the days around it.
+// VereinsnummerUmsetzen drops the last five digits of a membership number; an association's "99"
+// number gives its abbreviation, "Ukn" when the code is unknown.
 TEST(Feldhelfer, TextZuText)
 {
-    using Faelle = std::vector<std::pair<std::string, std::string>>;
-    using Tabelle = std::vector<std::tuple<const char*, std::string (*)(std::string_view), Faelle>>;
     const auto datum = +[](std::string_view s) { return TextZuDatum(s).toGerman(); };
+    const auto verein = +[](std::string_view s) {
+        const Vereinsnummer v = VereinsnummerUmsetzen(s);
+        return v.nummer + "|" + v.verbandsKuerzel;
+    };
     // clang-format off
-    const Tabelle regeln = {
+    const std::vector<std::tuple<const char*, std::string (*)(std::string_view),
+                                 std::vector<std::pair<std::string, std::string>>>> regeln = {
         {"TelefonNormieren", TelefonNormieren, // an en dash is no separator
          {{"0821 / 123-45", "0821 12345"}, {"+49 821 12345", "49 82112345"}, {"0821-", "0821 "}, {"/0821", "0821"},
           {" - / 0821/123", "0821 123"}, {"Tel.: 0821–123", "0821123"}, {"keine", ""}, {"", ""}}},
@@ -25,30 +33,27 @@ TEST(Feldhelfer, TextZuText)
          {{"O'Brien", "O_Brien"}, {" d'Artagnan' ", "d_Artagnan_"}, {"   ", ""}, {"\tx ", "\tx"}}},
         {"LeerzeichenBereinigen", LeerzeichenBereinigen,
          {{"Schütz - Verein", "Schütz-Verein"}, {"A  -  B", "A - B"}, {"-A  B", "-A B"}, {"- A", "-A"}, {"A -", "A-"},
-          {"a - - b", "a--b"}, {"a   b", "a  b"}, {"a    b", "a  b"}, {"a     b", "a   b"}, {"  Jäger  ", " Jäger "}}},
+          {"a - - b", "a--b"}, {"a   b", "a  b"}, {"a    b", "a  b"}, {"a     b", "a   b"}, {"  Jäger  ", " Jäger "},
+          {"  ", " "}, {" -", "-"}}},
+        {"KurzNummerFormatieren", KurzNummerFormatieren,
+         {{"ü7", ""}, {"ü27", "-ü27"}, {"1ü27", "01-ü27"}, {"12027", "12-027"}, {"040010027", "10-027"}}},
         {"VereinsNummerFormatieren", VereinsNummerFormatieren,
          {{"40010027", "04-001-0027"}, {"10027", "00-001-0027"}, {"1234567890", "23-456-7890"},
-          {"ß00100ü7", "0ß-001-00ü7"}}},
-        {"VerbandsKuerzel", VerbandsKuerzel, {{"4", "Ukn"}, {" 04", "Ukn"}, {"04 ", "Ukn"}, {"", "Ukn"}, {"BY", "Ukn"}}},
+          {"ß00100ü7", "0ß-001-00ü7"}, {"ü23", ""}, {"ü234", "00-000-ü234"}}},
+        {"VerbandsKuerzel", VerbandsKuerzel,
+         {{"4", "Ukn"}, {" 04", "Ukn"}, {"04 ", "Ukn"}, {"", "Ukn"}, {"BY", "Ukn"}, {"00", "Ukn"}, {"01", "BD"},
+          {"20", "WT"}, {"21", "Ukn"}}},
+        {"VereinsnummerUmsetzen", verein,
+         {{"04-001-0027", "10-027|"}, {"04-001", "04-001|"}, {"4001", "04-001|"}, {"99000004", "BY-004|BY"},
+          {"99-000-020", "WT-020|WT"}, {"99000021", "kn-021|Ukn"}, {"99", "Uk-n99|Ukn"}, {"", "|"},
+          {"ä4-001", "ä4-001|"}}},
         {"TextZuDatum", datum,
          {{"24.12.1961", "24.12.1961"}, {"1.2.85", "01.02.1985"}, {"1985", "01.01.1985"}, {"05.1985", "05.01.1985"},
           {"31.02.2000", "02.03.2000"}, {"", "01.01.2000"}, {" 2 4 . 1 2 . 1 9 6 1", "24.12.1961"},
           {"7a.3x.1985y", "07.03.1985"}, {"0.3.2000", "29.02.2000"}, {"1.13.2000", "01.01.2001"},
           {"0.0.2000", "30.11.1999"}, {"1.13.99", "01.01.2000"}, {"-5.3.2000", "29.02.2000"}, // no sign
-          {"\t5.3.2000", "29.02.2000"}}}, // a tab is no blank
-    };
-    // Every limit of these helpers, at the limit and one over it: the shortest club and membership
-    // numbers, the codes of the associations, the two characters that LeerzeichenBereinigen needs,
-    // the 16-bit parts of a date (a day or month beyond gives 1, a year 1990), the two-digit year
-    // window, the first and last valid day, the zero date 30.12.1899 and the days around it.
-    const Tabelle grenzen = {
-        {"KurzNummerFormatieren", KurzNummerFormatieren,
-         {{"ü7", ""}, {"ü27", "-ü27"}, {"1ü27", "01-ü27"}, {"12027", "12-027"}, {"040010027", "10-027"}}},
-        {"VereinsNummerFormatieren", VereinsNummerFormatieren, {{"ü23", ""}, {"ü234", "00-000-ü234"}}},
-        {"VerbandsKuerzel", VerbandsKuerzel, {{"00", "Ukn"}, {"01", "BD"}, {"20", "WT"}, {"21", "Ukn"}}},
-        {"LeerzeichenBereinigen", LeerzeichenBereinigen, {{"  ", " "}, {" -", "-"}}},
-        {"TextZuDatum", datum,
-         {{"32767.1.1985", "17.09.2074"}, {"32768.2.2000", "01.02.2000"}, {"3.32767.2000", "03.07.4730"},
+          {"\t5.3.2000", "29.02.2000"}, // a tab is no blank
+          {"32767.1.1985", "17.09.2074"}, {"32768.2.2000", "01.02.2000"}, {"3.32767.2000", "03.07.4730"},
           {"3.32768.2000", "03.01.2000"}, {"1.1.32767", "30.12.1899"}, {"3.4.32768", "03.04.1990"},
           {"1.1.29", "01.01.2029"}, {"1.1.30", "01.01.1930"}, {"31.12.99", "31.12.1999"}, {"1.1.100", "01.01.0100"},
           {"0.1.100", "30.12.1899"}, {"31.12.9999", "31.12.9999"}, {"32.12.9999", "30.12.1899"},
@@ -56,26 +61,9 @@ TEST(Feldhelfer, TextZuText)
           {"1.1.00", "01.01.2000"}, {"99999999999999999999.2.2000", "01.02.2000"}}}, // far beyond 64 bits too
     };
     // clang-format on
-    for (const Tabelle& tabelle : {regeln, grenzen})
-        for (const auto& [name, funktion, faelle] : tabelle)
-            for (const auto& [ein, aus] : faelle)
-                EXPECT_EQ(funktion(ein), aus) << name << " «" << ein << "»";
-}
-
-// The last five digits of a membership number go; an association's "99" number gives its
-// abbreviation, "Ukn" when the code is unknown (the code is compared exactly, see TextZuText).
-TEST(Feldhelfer, VereinsnummerUmsetzen)
-{
-    // clang-format off
-    const std::vector<std::tuple<std::string, std::string, std::string>> faelle = {
-        {"04-001-0027", "10-027", ""}, {"04-001", "04-001", ""}, {"4001", "04-001", ""}, {"99000004", "BY-004", "BY"},
-        {"99-000-020", "WT-020", "WT"}, {"99000021", "kn-021", "Ukn"}, {"99", "Uk-n99", "Ukn"}, {"", "", ""},
-        {"ä4-001", "ä4-001", ""}};
-    // clang-format on
-    for (const auto& [spalte, nummer, kuerzel] : faelle) {
-        const Vereinsnummer v = VereinsnummerUmsetzen(spalte);
-        EXPECT_EQ(std::tie(v.nummer, v.verbandsKuerzel), std::tie(nummer, kuerzel)) << "input «" << spalte << "»";
-    }
+    for (const auto& [name, funktion, faelle] : regeln)
+        for (const auto& [ein, aus] : faelle)
+            EXPECT_EQ(funktion(ein), aus) << name << " «" << ein << "»";
 }
 
 namespace {

@@ -37,45 +37,43 @@ inline bool anyContains(const std::vector<std::string>& texts, const std::string
 // each a person of its own, and start rights of those members for club 04-002. The names do not
 // contain each other and birth dates and postcodes are the person's own: no line finds the
 // person of another line.
-inline std::vector<std::string> numbered(int count, const std::function<std::string(const std::string&)>& line)
+inline std::string padded(int i, int width)
 {
-    std::vector<std::string> lines;
-    for (int i = 1; i <= count; ++i)
-        lines.push_back(line(std::to_string(i)));
-    return lines;
+    const std::string s = std::to_string(i);
+    return std::string(std::max(0, width - static_cast<int>(s.size())), '0') + s;
 }
 
-inline std::string padded(const std::string& i, std::size_t width)
-{
-    return std::string(width > i.size() ? width - i.size() : 0, '0') + i;
-}
-
-inline std::string memberName(const std::string& i)
+inline std::string memberName(int i)
 {
     return "N" + padded(i, 5) + "x";
 }
 
 inline std::vector<std::string> clubLines(int count)
 {
-    return numbered(count, [](const std::string& i) {
-        return "1,04-" + padded(i, 3) + ",Schützenverein Nummer " + i + ",SV " + i + ",,,,,,,Augsburg";
-    });
+    std::vector<std::string> lines;
+    for (int i = 1; i <= count; ++i)
+        lines.push_back("1,04-" + padded(i, 3) + ",Schützenverein Nummer " + std::to_string(i) + ",SV " +
+                        std::to_string(i) + ",,,,,,,Augsburg");
+    return lines;
 }
 
 // club: "04-001" for home memberships; the same persons exported by "04-002" are second memberships.
 inline std::vector<std::string> memberLines(int count, const std::string& club = "04-001")
 {
-    return numbered(count, [&](const std::string& i) {
-        return "1," + club + ",04-001-" + padded(i, 4) + ",01.01.2000,,," + memberName(i) + ",V" + memberName(i) + "," +
-               i + ".1.1950,M,,,,,,Hauptstraße," + i + "," + std::to_string(10000 + std::stoi(i)) + ",Augsburg,0821 12345";
-    });
+    std::vector<std::string> lines;
+    for (int i = 1; i <= count; ++i)
+        lines.push_back("1," + club + ",04-001-" + padded(i, 4) + ",01.01.2000,,," + memberName(i) + ",V" +
+                        memberName(i) + "," + std::to_string(i) + ".1.1950,M,,,,,,Hauptstraße," + std::to_string(i) +
+                        "," + std::to_string(10000 + i) + ",Augsburg,0821 12345");
+    return lines;
 }
 
 inline std::vector<std::string> startRightLines(int count)
 {
-    return numbered(count, [](const std::string& i) {
-        return "1,04-001,04-001-" + padded(i, 4) + ",04-002,04-001-" + padded(i, 4) + ",1.10";
-    });
+    std::vector<std::string> lines;
+    for (int i = 1; i <= count; ++i)
+        lines.push_back("1,04-001,04-001-" + padded(i, 4) + ",04-002,04-001-" + padded(i, 4) + ",1.10");
+    return lines;
 }
 
 class RecordingFrontend : public run::Lauffrontend
@@ -200,7 +198,7 @@ struct RunSetup
     void runToEnd()
     {
         EXPECT_EQ(start(), run::Laufende::Beendet);
-        EXPECT_EQ(integrity(), "ok");
+        EXPECT_EQ(single("PRAGMA integrity_check"), "ok");
     }
 
     std::string logPath() const { return folder.file("Log_20240307_0905.log"); }
@@ -216,12 +214,6 @@ struct RunSetup
     }
 
     std::vector<std::string> rows(const std::string& sql) const { return queryRows(eingaben.vdbPfad, sql); }
-
-    std::string single(const std::string& sql) const
-    {
-        const std::vector<std::string> found = rows(sql);
-        return found.empty() ? "" : found.front();
-    }
+    std::string single(const std::string& sql) const { return rows(sql).at(0); }
     std::int64_t count(const std::string& table) const { return std::stoll(single("SELECT count(*) FROM " + table)); }
-    std::string integrity() const { return single("PRAGMA integrity_check"); }
 };

@@ -74,8 +74,8 @@ TEST(Utf8, CutsFindsAndTrimsByCharacters)
               Lines({"M\xC3\xBC", s, "r\xE4", s, "\xC3\xBCll", "r\xE4", ""}));
     using Pos = std::optional<std::size_t>;
     const std::vector<std::tuple<std::string, std::string, Pos, Pos>> rows = {
-        {"Sch\xC3\xBCtzenverein", "verein", 8, 8}, {"\xC3\xA4-\xC3\xA4", "\xC3\xA4", 0, 2},
-        {"abc", "x", std::nullopt, std::nullopt}, {"\xC3\x80", "\x80", std::nullopt, std::nullopt},
+        {"Sch\xC3\xBCtzenverein", "verein", 8, 8},        {"\xC3\xA4-\xC3\xA4", "\xC3\xA4", 0, 2},
+        {"abc", "x", std::nullopt, std::nullopt},         {"\xC3\x80", "\x80", std::nullopt, std::nullopt},
         {"\xC3\xA4", "\xC3", std::nullopt, std::nullopt}, {"a\x80z\x80", "\x80", 1, 3}};
     for (const auto& [text, needle, first, last] : rows)
         EXPECT_EQ(std::pair(find(text, needle), findLast(text, needle)), std::pair(first, last)) << text;
@@ -149,13 +149,14 @@ TEST(LineReader, SplitsLinesAndChoosesLineEndAndEncodingFromTheWholeFile)
     for (const auto& [content, expected, kind] : rows)
         EXPECT_EQ(readAll(content), std::pair(expected, kind)) << testing::PrintToString(content);
 
-    // Line ends and characters split between the reader's chunks of 64 KiB; a CR or an invalid
-    // byte far behind the first chunk still decides.
+    // Line ends and characters split between the reader's chunks of 64 KiB, a file that ends
+    // with its last chunk; a CR or an invalid byte far behind the first chunk still decides.
     const std::size_t kChunk = 64 * 1024;
     for (const std::size_t size : {kChunk - 3, kChunk - 2, kChunk - 1, kChunk}) {
         const std::string a(size, 'a');
         EXPECT_EQ(readAll(a + "\r\nb").first, (Lines{a, "b"})) << size;
         EXPECT_EQ(readAll(a + "\r\rb").first, (Lines{a, "", "b"})) << size;
+        EXPECT_EQ(readAll(a + "\r\n").first, Lines{a}) << size; // no empty line after the last chunk
         for (const std::string& c : {ae, euro, face})
             EXPECT_EQ(readAll(a + c + "\n" + c), std::pair(Lines{a + c, c}, std::string("UTF-8 LF"))) << size;
         EXPECT_EQ(readAll(a + "\xE2\x82"), std::pair(Lines{a + "\xC3\xA2\xE2\x80\x9A"}, std::string("1252 LF")))

@@ -14,56 +14,12 @@ namespace {
 
 const std::string kMindestangaben = "Mindestangaben fehlen, Daten können nicht gespeichert werden";
 
-std::string mitglied(const std::string& verein, const std::string& nummer, const std::string& name,
-                     const std::string& geburt = "24.12.1961", const std::string& plz = "86150",
-                     const std::string& spalte5 = "")
-{
-    return "1," + verein + "," + nummer + ",01.03.1990," + spalte5 + ",," + name + ",Anna," + geburt +
-           ",W,,,,,,Hauptstr.,12," + plz + ",Augsburg,0821 12345";
-}
-
-struct Fall
-{
-    const char* datei; // "V", "M" or "Z"
-    std::string zeile;
-    std::vector<std::string> arten; // the kinds of its reasons, none for a clean line
-};
-
-// One run over files of these lines; a line's number is its place within its own file.
-struct Lauf
-{
-    RunSetup r;
-    std::vector<Fall> faelle;
-    Problemuebersicht u;
-
-    explicit Lauf(std::vector<Fall> f) : faelle(std::move(f))
-    {
-        for (const char* datei : {"V", "M", "Z"}) {
-            std::vector<std::string> zeilen;
-            for (const Fall& fall : faelle)
-                if (fall.datei == std::string(datei))
-                    zeilen.push_back(fall.zeile);
-            r.write(datei, zeilen);
-        }
-        r.frontend.questions.answers = {questions::Answer::No}; // show the log?
-        EXPECT_EQ(r.start(), run::Laufende::Beendet);
-        u = UebersichtBilden(LogdateiLesen(r.logPath()));
-    }
-
-    const Gruppe& gruppe(const std::string& art) const
-    {
-        for (const Gruppe& g : u.gruppen)
-            if (g.art == art)
-                return g;
-        throw std::logic_error("keine Gruppe " + art);
-    }
-};
-
 } // namespace
 
 TEST(ProblemuebersichtTest, ReadsEveryProblemLineOfARealRunBack)
 {
-    Lauf lauf({
+    // The file ("V", "M" or "Z"), the line, the kinds of its reasons (none for a clean line).
+    const std::vector<std::tuple<const char*, std::string, std::vector<std::string>>> faelle = {
         {"V", "1,04-001,SG Tell,SGT,,,,,,,Augsburg", {}},
         {"V", "1,04-002,Verein; \"Hubertus\"\tÄ,,,,,,,,Ort", {"Vereinsabkürzung fehlt", kMindestangaben}},
         {"V", "1,04-001,Doppelt,D,,,,,,,Ort", {"Vereinsnummer … bereits eingetragen!"}},
@@ -75,61 +31,76 @@ TEST(ProblemuebersichtTest, ReadsEveryProblemLineOfARealRunBack)
         // The number cleans to "x - yz": its " - " must not split the reason.
         {"V", "1,x  yz,Erster,E,,,,,,,Ort", {}},
         {"V", "1,x  yz,Zweiter,Z,,,,,,,Ort", {"Vereinsnummer … bereits eingetragen!"}},
-        {"M", mitglied("04-001", "04-001-0001", "Huber"), {}},
+        {"M", memberLine("04-001", "04-001-0001", "Huber"), {}},
         // A reason after the persons of a duplicate report begins like a person line.
         {"M",
-         mitglied("04-001", "05-003-0001", "Huber"),
+         memberLine("04-001", "05-003-0001", "Huber"),
          {"Doppelter Eintrag! Bitte Prüfen!",
           "Der Stammverein konnte anhand der Mitgliedsnummer nicht ermittelt werden!"}},
         {"M",
-         mitglied("04-001", "04-001-0004", "Hohenwarter-Schwarzenbach", "01.02.1950", "86150", "A\nB"),
+         memberLine("04-001", "04-001-0004", "Hohenwarter-Schwarzenbach", "Eva", "A\nB"),
          {"Nachname zu lang -> gekürzt"}},
         {"M",
-         mitglied("04-999", "04-999-0001", "Lang", "02.02.1952") + "," + std::string(100'000, 'x'),
+         memberLine("04-999", "04-999-0001", "Lang", "Udo", "Weg") + "," + std::string(100'000, 'x'),
          {"Die Vereinsnummer … konnte in der Vereinsdatenbank nicht gefunden werden!"}},
         {"Z",
          "1,04-001,04-001-0001,04-001,04-001-0001,1.10",
          {"Vereinsnummern sind gleich! Dies ist nur bei Behindertenwahl möglich!!!"}},
         {"Z", "=1,04-005,04-005-0001,04-001,04-001-0001,1.10", {"Stammverein nicht gefunden!"}},
         {"Z", "1,04-001,04-001-0001,04-003,04-003-0001,1.9;\"9", {"SpO-Nr … nicht gefunden"}},
-    });
+    };
+    RunSetup r;
+    for (const char* datei : {"V", "M", "Z"}) {
+        std::vector<std::string> zeilen;
+        for (const auto& [d, zeile, arten] : faelle)
+            if (d == std::string(datei))
+                zeilen.push_back(zeile);
+        r.write(datei, zeilen);
+    }
+    EXPECT_EQ(r.start(), run::Laufende::Beendet);
+    const Problemuebersicht u = UebersichtBilden(LogdateiLesen(r.logPath()));
 
+    // Each line with its step, its number within its own file, its text and its reasons.
     std::size_t gelesen = 0;
     std::map<std::string, std::int32_t> nummer;
-    for (const Fall& fall : lauf.faelle) {
-        const std::int32_t zeile = ++nummer[fall.datei];
-        if (fall.arten.empty())
+    for (const auto& [datei, zeile, arten] : faelle) {
+        const std::int32_t n = ++nummer[datei];
+        if (arten.empty())
             continue;
-        ASSERT_LT(gelesen, lauf.u.zeilen.size()) << fall.zeile;
-        const Problemzeile& p = lauf.u.zeilen[gelesen++];
-        EXPECT_EQ(Schrittname(p.schritt)[0], fall.datei[0] == 'Z' ? 'S' : fall.datei[0]);
-        EXPECT_EQ(p.zeile, zeile);
-        EXPECT_EQ(p.rohzeile, fall.zeile);
-        std::vector<std::string> arten;
+        ASSERT_LT(gelesen, u.zeilen.size()) << zeile;
+        const Problemzeile& p = u.zeilen[gelesen++];
+        std::vector<std::string> gelesenArten;
         for (const Grund& g : p.gruende)
-            arten.push_back(g.art);
-        EXPECT_EQ(arten, fall.arten) << fall.zeile.substr(0, 80);
+            gelesenArten.push_back(g.art);
+        EXPECT_EQ(std::tuple(Schrittname(p.schritt)[0], p.zeile, p.rohzeile, gelesenArten),
+                  std::tuple(datei[0] == 'Z' ? 'S' : datei[0], n, zeile, arten))
+            << zeile.substr(0, 80);
     }
-    EXPECT_EQ(gelesen, lauf.u.zeilen.size());
-    EXPECT_EQ(lauf.u.zeilen.size(), static_cast<std::size_t>(lauf.r.lauf.problemzahl()));
+    EXPECT_EQ(gelesen, u.zeilen.size());
+    EXPECT_EQ(u.zeilen.size(), static_cast<std::size_t>(r.lauf.problemzahl()));
 
     // The duplicate's two persons, and none for the reason after them.
-    const std::vector<Grund>& gruende = lauf.u.zeilen[4].gruende;
+    const std::vector<Grund>& gruende = u.zeilen[4].gruende;
     ASSERT_EQ(std::pair(gruende[0].personen.size(), gruende[1].personen.size()),
               (std::pair<std::size_t, std::size_t>(2, 0)));
     const Grund& doppelt = gruende[0];
-    EXPECT_EQ(doppelt.personen[0].angaben, "Huber, Anna\t24.12.1961\tw\tHauptstr. 12\t86150 Augsburg\t05-003-0001");
-    EXPECT_TRUE(doppelt.personen[0].ausDerZeile);
-    EXPECT_FALSE(doppelt.personen[1].ausDerZeile);
-    EXPECT_EQ(lauf.u.zeilen[1].gruende[0].text, "Vereinsnummer 04-001 bereits eingetragen!");
-    EXPECT_EQ(lauf.u.zeilen[3].gruende[0].text, "Vereinsnummer x - yz bereits eingetragen!");
+    EXPECT_EQ(doppelt.personen[0].angaben, "Huber, Hans\t24.12.1961\tm\tHauptstr. 12\t86150 Augsburg\t05-003-0001");
+    EXPECT_TRUE(doppelt.personen[0].ausDerZeile && !doppelt.personen[1].ausDerZeile);
+    EXPECT_EQ(u.zeilen[1].gruende[0].text, "Vereinsnummer 04-001 bereits eingetragen!");
+    EXPECT_EQ(u.zeilen[3].gruende[0].text, "Vereinsnummer x - yz bereits eingetragen!");
 
-    EXPECT_EQ(ProblemCsv(lauf.u, lauf.gruppe("Vereinsabkürzung fehlt").fundstellen),
+    const auto fundstellen = [&](const std::string& art) {
+        for (const Gruppe& g : u.gruppen)
+            if (g.art == art)
+                return g.fundstellen;
+        throw std::logic_error("keine Gruppe " + art);
+    };
+    EXPECT_EQ(ProblemCsv(u, fundstellen("Vereinsabkürzung fehlt")),
               "\xEF\xBB\xBFSchritt;Zeile;Grund;Exportzeile\r\n"
               "Vereine;2;Vereinsabkürzung fehlt;\"1,04-002,Verein; \"\"Hubertus\"\"\tÄ,,,,,,,,Ort\"\r\n"
               "Vereine;4;Vereinsabkürzung fehlt;\"1,,,,,,,,,,\"\r\n");
     EXPECT_EQ(
-        ProblemCsv(lauf.u, lauf.gruppe("Stammverein nicht gefunden!").fundstellen),
+        ProblemCsv(u, fundstellen("Stammverein nicht gefunden!")),
         "\xEF\xBB\xBFSchritt;Zeile;Grund;Exportzeile\r\n"
         "Startberechtigungen;2;Stammverein nicht gefunden!;\"'=1,04-005,04-005-0001,04-001,04-001-0001,1.10\"\r\n");
 }
