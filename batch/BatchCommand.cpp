@@ -183,11 +183,21 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
     // An older definitions file is rewritten and kept as its backup, the name up to its last "."
     // + "alt": replacing a club database of that name would throw the backup away.
     const std::size_t punkt = definitionsPfad.rfind('.');
-    if (arguments->replace && punkt != std::string::npos &&
-        sameFile(database, definitionsPfad.substr(0, punkt + 1) + "alt")) {
+    const std::string sicherung = punkt == std::string::npos ? "" : definitionsPfad.substr(0, punkt + 1) + "alt";
+    if (arguments->replace && !sicherung.empty() && sameFile(database, sicherung)) {
         err << "Fehler: Die Vereinsdatenbank " << database.string()
             << " ist die Sicherungskopie der Wettkampfdefinitionen. Bitte geben Sie für die Vereinsdatenbank eine "
                "andere Datei an.\n";
+        return kBadInput;
+    }
+    // An incomplete result of --replace is kept as NAME.unvollständig.EXT, replacing a file of that
+    // name: it must not be the definitions file or its backup.
+    const std::filesystem::path unvollstaendig = incompleteName(database);
+    if (arguments->replace &&
+        (sameFile(unvollstaendig, definitionsPfad) || (!sicherung.empty() && sameFile(unvollstaendig, sicherung)))) {
+        err << "Fehler: Eine unvollständige Umsetzung würde als " << unvollstaendig.string()
+            << " die Wettkampfdefinitionen oder ihre Sicherungskopie ersetzen. Bitte geben Sie für die "
+               "Vereinsdatenbank eine andere Datei an.\n";
         return kBadInput;
     }
     const auto status = std::filesystem::symlink_status(database, ec);

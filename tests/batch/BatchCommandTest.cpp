@@ -173,6 +173,10 @@ TEST(BatchCommandTest, ARefusedRunSaysWhyAndDeletesNothing)
         // ... and not even --replace throws that backup away.
         {"the definitions' backup", &Batch::olderDefinitions, "--replace export wkak.alt wkak.zrv", 2,
          "ist die Sicherungskopie der Wettkampfdefinitionen."},
+        // An incomplete result would be kept as wkak.unvollständig: it must not replace the
+        // definitions.
+        {"incomplete result as the definitions", nullptr, "--replace export wkak wkak.unvollständig", 2,
+         "Fehler: Eine unvollständige Umsetzung würde als "},
         // The CSV file of --problems: no existing file replaced without --replace, no input file
         // overwritten, and nothing to read without a log.
         {"CSV file exists", &Batch::problemsFile, "--problems Probleme.csv export Zwei.vdb wkak.zrv", 2,
