@@ -22,19 +22,10 @@ using namespace fenster;
 
 namespace {
 
-// The window with an export of three clubs, one without its abbreviation (a problem line for the
-// log), two members and a start right, a folder for the club database and a definitions file.
+// The window with the example export, whose problem lines the log window shows.
 struct Aufbau : Fensteraufbau
 {
-    Aufbau()
-    {
-        exportDatei("Verband_V_2024.csv",
-                    {"1,04-001,SG Tell,SGT,,,,,,,Augsburg", "1,04-002,SG Zwei,SGZ,,,,,,,Friedberg",
-                     "1,04-003,Ohne Kürzel,,,,,,,,Mering"});
-        exportDatei("Verband_M_2024.csv", {memberLine("04-001", "04-001-0001", "Müller"),
-                                           memberLine("04-002", "04-002-0001", "Huber", "Eva")});
-        exportDatei("Verband_Z_2024.csv", {"x,04-001,04-001-0001,04-002,04-002-0100,1.10"});
-    }
+    Aufbau() { beispielexport(); }
 
     // A key pressed where a user presses it: into the active window, to whatever has the focus.
     static void taste(Qt::Key taste, Qt::KeyboardModifiers umschalter = Qt::NoModifier)
@@ -113,10 +104,7 @@ private slots:
         Aufbau::taste(Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(a.fragen.asked.size(), 2u);
         // The export folder came before the definitions file, as the Tab key leads.
-        QStringList fragen;
-        for (const auto& frage : a.fragen.asked)
-            fragen << QString::fromStdString(frage.title);
-        QCOMPARE(fragen, (QStringList{"TVX_Dadazuror", "Logdatei"}));
+        QCOMPARE(a.fragen.asked[0].title + "|" + a.fragen.asked[1].title, "TVX_Dadazuror|Logdatei");
         auto* logfenster = a.el<Logfenster>("Logfenster");
         QTRY_VERIFY(QApplication::activeWindow() == logfenster);
 
@@ -150,9 +138,7 @@ private slots:
                  batch::kOk);
         const std::vector<std::string> gefenstert = databaseRows(a.vdb);
         QCOMPARE(gefenstert, databaseRows(stapel));
-        QCOMPARE(std::count_if(gefenstert.begin(), gefenstert.end(),
-                               [](const std::string& zeile) { return zeile.rfind("StartBerecht: ", 0) == 0; }),
-                 1);
+        QVERIFY(std::ranges::any_of(gefenstert, [](const std::string& z) { return z.starts_with("StartBerecht: "); }));
     }
 
     // Every control of both windows has a name of its own, which a run does not change; the
@@ -194,8 +180,8 @@ private slots:
         QTRY_VERIFY(a.fenster->findChild<Logfenster*>());
         QCOMPARE(namen(), vorher);
         QCOMPARE(zugangstext(a.el("AnzVdbSchützen")), "Datenbankinhalt: Schützen");
-        QCOMPARE(zugangstext(a.el("AnzVdbSchützen"), QAccessible::Value), "2");
-        QCOMPARE(zugangstext(a.el("AnzMitglieder"), QAccessible::Value), "2 / 2");
+        QCOMPARE(zugangstext(a.el("AnzVdbSchützen"), QAccessible::Value), "3");
+        QCOMPARE(zugangstext(a.el("AnzMitglieder"), QAccessible::Value), "4 / 4");
 
         auto* logfenster = a.el<Logfenster>("Logfenster");
         QCOMPARE(ohneNamen(logfenster), QStringList());

@@ -17,10 +17,9 @@ using namespace std::string_literals;
 
 namespace {
 
-QStringList zeilen(const Einstellungen& e)
+std::string zeilen(const Einstellungen& e)
 {
-    return {QString::fromStdString(e.vdbOrdner), QString::fromStdString(e.vergleichsdatenbank),
-            QString::fromStdString(e.exportOrdner), QString::fromStdString(e.definitionsPfad)};
+    return e.vdbOrdner + "|" + e.vergleichsdatenbank + "|" + e.exportOrdner + "|" + e.definitionsPfad;
 }
 
 const std::string kLangeZeile(10 * 1024 * 1024, 'x');
@@ -34,11 +33,11 @@ class EinstellungenTest : public QObject
 private slots:
     void liestKuerzereUndFremdeDateien()
     {
-        const std::pair<std::string, QStringList> faelle[] = {
-            {"", {"", "", "", ""}},
-            {"/a/\r\n\r\n\r\n/d.zrv", {"/a/", "", "", "/d.zrv"}}, // no line end after the last line
-            {"a\rb\nc\r\nd\n\re", {"a", "b", "c", "d"}}, // every kind of line end, and more than four lines
-            {kLangeZeile + "\r\nv\r\n\r\n/d", {QString::fromStdString(kLangeZeile), "v", "", "/d"}},
+        const std::pair<std::string, std::string> faelle[] = {
+            {"", "|||"},
+            {"/a/\r\n\r\n\r\n/d.zrv", "/a/|||/d.zrv"}, // no line end after the last line
+            {"a\rb\nc\r\nd\n\re", "a|b|c|d"},          // every kind of line end, and more than four lines
+            {kLangeZeile + "\r\nv\r\n\r\n/d", kLangeZeile + "|v||/d"},
         };
         for (const auto& [inhalt, erwartet] : faelle)
             QCOMPARE(zeilen(EinstellungenLesen(inhalt)), erwartet);

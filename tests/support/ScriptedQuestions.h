@@ -33,32 +33,29 @@ public:
     questions::Answer ask(const std::string& title, const std::string& text, questions::Buttons buttons) override
     {
         asked.push_back({title, text, buttons});
-        if (buttons == questions::Buttons::Ok)
-            return questions::Answer::Ok;
-        if (answers.empty())
-            throw std::logic_error("unerwartete Frage: " + title + ": " + text);
-        const questions::Answer answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return buttons == questions::Buttons::Ok ? questions::Answer::Ok
+                                                 : next(answers, "unerwartete Frage: " + title + ": " + text);
     }
 
     std::optional<std::string> chooseFile(const questions::FileChoice& choice) override
     {
         fileChoices.push_back(choice);
-        if (files.empty())
-            throw std::logic_error("unerwartete Dateiauswahl: " + choice.title);
-        auto file = files.front();
-        files.pop_front();
-        return file;
+        return next(files, "unerwartete Dateiauswahl: " + choice.title);
     }
 
     std::optional<std::string> chooseFolder(const std::string& title, const std::string& startFolder) override
     {
         folderStarts.push_back(startFolder);
-        if (folders.empty())
-            throw std::logic_error("unerwartete Ordnerauswahl: " + title);
-        auto folder = folders.front();
-        folders.pop_front();
-        return folder;
+        return next(folders, "unerwartete Ordnerauswahl: " + title);
+    }
+
+private:
+    template <typename T> static T next(std::deque<T>& script, const std::string& unexpected)
+    {
+        if (script.empty())
+            throw std::logic_error(unexpected);
+        T first = script.front();
+        script.pop_front();
+        return first;
     }
 };
