@@ -22,10 +22,6 @@ public:
         s_active = nullptr;
     }
 
-    // The disk is full for every connection opened for writing from now on, such as the one that
-    // builds the indexes after the members step.
-    void fillDiskOfLaterConnections() { m_fullForLater = true; }
-
     // Every search by LIKE on the step's connection finds the file locked from now on.
     void lockSearches()
     {
@@ -42,17 +38,12 @@ private:
     {
         const char* name = sqlite3_db_filename(db, "main");
         if (s_active && name && std::filesystem::weakly_canonical(name) == s_active->m_database &&
-            !sqlite3_db_readonly(db, "main")) {
+            !sqlite3_db_readonly(db, "main"))
             s_active->m_latest = db;
-            if (s_active->m_fullForLater)
-                // the connection gets no page beyond those the file has now
-                sqlite3_exec(db, "PRAGMA max_page_count = 1", nullptr, nullptr, nullptr);
-        }
         return SQLITE_OK;
     }
 
     static inline StorageFault* s_active = nullptr;
     std::filesystem::path m_database;
     sqlite3* m_latest = nullptr; // the connection opened last for writing: the running step's
-    bool m_fullForLater = false;
 };

@@ -28,11 +28,6 @@ inline bool contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-inline bool anyContains(const std::vector<std::string>& texts, const std::string& part)
-{
-    return std::any_of(texts.begin(), texts.end(), [&](const std::string& text) { return contains(text, part); });
-}
-
 // Export lines: clubs 04-001 ..., members of club 04-001 with membership numbers 04-001-0001 ...,
 // each a person of its own, and start rights of those members for club 04-002. The names do not
 // contain each other and birth dates and postcodes are the person's own: no line finds the
@@ -147,7 +142,7 @@ struct RunSetup
         eingaben.vdbOrdner = folder.path().string() + "/";
         clubdb::DatenbankErstellen(eingaben.vdbPfad);
         writeDefinitionsFile(definitions);
-        lauf.ereignisabstand = std::chrono::milliseconds(0); // onLine is called after every line
+        lauf.ereignisabstand = std::chrono::milliseconds(0);  // onLine is called after every line
         frontend.questions.answers = {questions::Answer::No}; // show the log?
     }
 
@@ -199,6 +194,16 @@ struct RunSetup
     {
         EXPECT_EQ(start(), run::Laufende::Beendet);
         EXPECT_EQ(single("PRAGMA integrity_check"), "ok");
+    }
+
+    // The names of the files in the test's folder that end in ending.
+    std::vector<std::string> names(const std::string& ending = "") const
+    {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+            if (entry.is_regular_file() && entry.path().filename().string().ends_with(ending))
+                found.push_back(entry.path().filename().string());
+        return found;
     }
 
     std::string logPath() const { return folder.file("Log_20240307_0905.log"); }

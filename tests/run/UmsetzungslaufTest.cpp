@@ -81,9 +81,8 @@ TEST(UmsetzungslaufTest, AbbruchStopsTheStepAndIsClearedByTheNextStart)
     RunSetup s;
     s.files(3, 3, 1);
     s.at(importer::Anzeige::Vereine, 1, [&] { s.lauf.abbrechen(); });
-    EXPECT_EQ(s.start(), Laufende::Beendet);
-    EXPECT_TRUE(s.lauf.abbruchAngefordert());
-    EXPECT_EQ(*s.frontend.content.vereine, 1);
+    EXPECT_EQ((std::tuple{s.start(), s.lauf.abbruchAngefordert(), *s.frontend.content.vereine}),
+              std::tuple(Laufende::Beendet, true, 1));
     EXPECT_EQ(s.frontend.events, (Texts{"läuft", "fortschritt 1 / 1", "inhalt 1",
                                         "Die Vereinsdatenbank ist unvollständig: die Umsetzung "
                                         "wurde abgebrochen.",
@@ -93,9 +92,9 @@ TEST(UmsetzungslaufTest, AbbruchStopsTheStepAndIsClearedByTheNextStart)
     s.now = *clubdb::Date::fromCivil(2024, 3, 7, 9, 6, 0);
     s.at(importer::Anzeige::Mitglieder, 2, [&] { s.lauf.abbrechen(); });
     s.frontend.questions.answers = {questions::Answer::No, questions::Answer::No}; // 04-001 is a problem line now
-    EXPECT_EQ(s.start(), Laufende::Beendet);
-    EXPECT_TRUE(s.lauf.abbruchAngefordert());
-    EXPECT_TRUE(*s.frontend.content.vereine == 4 && *s.frontend.content.schuetzen == 2);
+    EXPECT_EQ((std::tuple{s.start(), s.lauf.abbruchAngefordert(), *s.frontend.content.vereine,
+                          *s.frontend.content.schuetzen}),
+              std::tuple(Laufende::Beendet, true, 4, 2));
     EXPECT_FALSE(contains(readLog(s.folder.file("Log_20240307_0906.log")), "Startberechtigungen"));
     // The indexes that the members step builds after its lines are there all the same.
     EXPECT_EQ(s.rows("SELECT name FROM sqlite_schema WHERE type = 'index' ORDER BY rowid"),
@@ -103,8 +102,7 @@ TEST(UmsetzungslaufTest, AbbruchStopsTheStepAndIsClearedByTheNextStart)
 
     s.frontend.onLine = nullptr;
     s.now = *clubdb::Date::fromCivil(2024, 3, 7, 9, 7, 0);
-    EXPECT_EQ(s.start(), Laufende::Beendet);
-    EXPECT_FALSE(s.lauf.abbruchAngefordert());
+    EXPECT_EQ((std::pair{s.start(), s.lauf.abbruchAngefordert()}), std::pair(Laufende::Beendet, false));
     EXPECT_TRUE(contains(readLog(s.folder.file("Log_20240307_0907.log")), "Umsetzen der Startberechtigungen"));
 }
 
@@ -130,30 +128,26 @@ TEST(UmsetzungslaufTest, AnIncompleteClubDatabaseIsToldWhy)
 // a look stops the step after that line.
 TEST(UmsetzungslaufTest, EventsAreLookedAtAfterAStepsFirstLineThenAfterTheInterval)
 {
-    struct Row
-    {
-        std::chrono::milliseconds abstand;
-        std::string abbruchBei; // the look at which Abbruch is pressed, empty: none
-        Texts blicke;           // step and line of each look
-        int schuetzen;
-    };
+    // the interval; the look at which Abbruch is pressed (empty: none); step and line of each look;
+    // the persons stored
     const std::chrono::milliseconds stunde = std::chrono::hours(1);
-    for (const Row& row : {Row{{}, "", {"V1", "V2", "V3", "M1", "M2", "M3", "M4", "Z1", "Z2"}, 4},
-                           Row{{}, "M2", {"V1", "V2", "V3", "M1", "M2"}, 2}, Row{stunde, "", {"V1", "M1", "Z1"}, 4},
-                           Row{stunde, "M1", {"V1", "M1"}, 1}}) {
-        SCOPED_TRACE(row.abstand.count());
-        SCOPED_TRACE(row.abbruchBei);
+    const std::tuple<std::chrono::milliseconds, std::string, Texts, int> rows[] = {
+        {{}, "", {"V1", "V2", "V3", "M1", "M2", "M3", "M4", "Z1", "Z2"}, 4},
+        {{}, "M2", {"V1", "V2", "V3", "M1", "M2"}, 2},
+        {stunde, "", {"V1", "M1", "Z1"}, 4},
+        {stunde, "M1", {"V1", "M1"}, 1}};
+    for (const auto& [abstand, abbruchBei, blicke, schuetzen] : rows) {
+        SCOPED_TRACE(std::to_string(abstand.count()) + " " + abbruchBei);
         RunSetup s;
         s.files(3, 4, 2);
-        s.lauf.ereignisabstand = row.abstand;
+        s.lauf.ereignisabstand = abstand;
         Texts gesehen;
         s.frontend.onLine = [&](importer::Anzeige schritt, int zeile) {
             gesehen.push_back("VMZ"[static_cast<int>(schritt)] + std::to_string(zeile));
-            if (gesehen.back() == row.abbruchBei)
+            if (gesehen.back() == abbruchBei)
                 s.lauf.abbrechen();
         };
-        EXPECT_EQ(s.start(), Laufende::Beendet);
-        EXPECT_EQ(gesehen, row.blicke);
-        EXPECT_EQ(*s.frontend.content.schuetzen, row.schuetzen);
+        EXPECT_EQ((std::tuple{s.start(), gesehen, *s.frontend.content.schuetzen}),
+                  std::tuple(Laufende::Beendet, blicke, schuetzen));
     }
 }
