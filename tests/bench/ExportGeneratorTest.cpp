@@ -74,27 +74,18 @@ TEST(ExportGeneratorTest, BothSearchesGiveTheSameClubDatabaseAndLog)
 // their names, the most common pair 50 times or more; tvx-bench shows it.)
 TEST(ExportGeneratorTest, PersonsShareNamesAndPostcodesAsInACountry)
 {
-    struct Row
-    {
-        std::size_t lines;
-        std::size_t membersPerClub;
-        double fewestNamesakes; // share of the persons who share first and last name with another
-        double mostNamesakes;
-        std::size_t largestNamesakes;   // persons of the most common pair, at least
-        std::size_t personsPerPostcode; // on average, at least
-    };
-    for (const Row& row : {Row{30'000, 100, 0.05, 0.10, 5, 100}, Row{30'000, 40, 0.05, 0.10, 5, 50}}) {
-        SCOPED_TRACE(row.lines);
-        SCOPED_TRACE(row.membersPerClub);
+    // Members per club, and the persons per postcode on average, at least. Between 5 and 10 % of
+    // the persons share first and last name with another, the most common pair at least 5 of them.
+    for (const auto& [membersPerClub, personsPerPostcode] : {std::pair<std::size_t, std::size_t>{100, 100}, {40, 50}}) {
+        SCOPED_TRACE(membersPerClub);
         TempFolder folder;
         exportgen::ExportOptions options;
-        options.memberLines = row.lines;
-        options.membersPerClub = row.membersPerClub;
+        options.memberLines = 30'000;
+        options.membersPerClub = membersPerClub;
         const exportgen::ExportFiles files = exportgen::generateExport(folder.path(), options);
         const double namesakes = static_cast<double>(files.namesakes) / static_cast<double>(files.persons);
-        EXPECT_GE(namesakes, row.fewestNamesakes);
-        EXPECT_LE(namesakes, row.mostNamesakes);
-        EXPECT_GE(files.largestNamesakes, row.largestNamesakes);
-        EXPECT_GE(files.persons, row.personsPerPostcode * files.postcodes);
+        EXPECT_TRUE(namesakes >= 0.05 && namesakes <= 0.10) << namesakes;
+        EXPECT_GE(files.largestNamesakes, 5u);
+        EXPECT_GE(files.persons, personsPerPostcode * files.postcodes);
     }
 }
