@@ -72,8 +72,8 @@ Export exportDateien(unsigned seed, int anzahl)
         }
     }
     // Memberships that only another program can have stored (see umsetzen()).
-    e.startrechte.push_back("1,04-012,04-012-0003,04-001,04-001-0003,1.10");
-    e.startrechte.push_back("1,05-001,05-001-0004,04-001,04-001-0004,1.10");
+    e.startrechte.insert(e.startrechte.end(), {"1,04-012,04-012-0003,04-001,04-001-0003,1.10",
+                                               "1,05-001,05-001-0004,04-001,04-001-0004,1.10"});
     return e;
 }
 
@@ -84,10 +84,7 @@ std::vector<std::string> umsetzen(Suchverfahren verfahren, const std::vector<Exp
 {
     StepSetup s;
     s.context.suchverfahren = verfahren;
-    definitions::Disziplin luftgewehr;
-    luftgewehr.Name = "Luftgewehr";
-    luftgewehr.SpoNr = "1.10";
-    s.definitions.disziplinen = {{luftgewehr}, 1};
+    s.definitions.disziplinen = {{{.Name = "Luftgewehr", .SpoNr = "1.10", .BezSer = {}, .BezZwSu = {}}}, 1};
     if (!logEin)
         s.withoutLog();
     // Written by another program: clubs without number or with a long one, a membership without

@@ -6,41 +6,33 @@
 using namespace importer;
 using Lines = std::vector<std::string>;
 
-namespace {
-
-// The values of a line, "|"-joined, "-" when it is incomplete.
-std::string werte(const std::string& zeile, bool sieben = false)
-{
-    const Startrechtszeile z = StartrechtszeileAuswerten(zeile, sieben);
-    if (!z.vollstaendig)
-        return "-";
-    return z.stammverein + "|" + z.stammnummer + "|" + z.zweitverein + "|" + z.zweitnummer + "|" + z.spoNr;
-}
-
-} // namespace
-
 // The first line tells whether the file has the seventh column; the SpO-Nr is the rest of the
 // line, its letter for the target written apart and in capitals.
 TEST(StartberechtigungenUmsetzenTest, LayoutFromTheFirstLineAndCleanedValues)
 {
-    EXPECT_TRUE(SiebenSpalten("1,a,b,c,d,e,f"));
-    EXPECT_TRUE(SiebenSpalten(",a,b,c,d,e,f,g")); // a comma in the first character does not count
+    // A comma in the first character does not count.
+    EXPECT_TRUE(SiebenSpalten("1,a,b,c,d,e,f") && SiebenSpalten(",a,b,c,d,e,f,g"));
     for (const char* anders : {",a,b,c,d,e,f", "1,a,b,c,d,e", "1,a,b,c,d,e,f,g", ""})
         EXPECT_FALSE(SiebenSpalten(anders)) << anders;
 
-    EXPECT_EQ(werte("x,04-001,04-001-0027,egal,04-007,04-007-0100,1.10,mit Komma", true),
-              "04-001|04-001-0027|04-007|04-007-0100|1.10,mit Komma");
-    EXPECT_EQ(werte("x,04-001,04-001-0027,,04-007,04-007-0100", true), "-");
-    // clang-format off
-    const std::pair<const char*, const char*> spoNr[] = {
-        {"1.58o", "1.58 O"}, {"1.58-O", "1.58 O"}, {"1.58 o", "1.58 O"}, {"1.58g", "1.58 G"}, {"1.58", "1.58"},
-        {"1.58 X", "1.58 X"}, {"1.5O", "1.5O"}, {"", ""}};
-    // clang-format on
-    for (const auto& [roh, bereinigt] : spoNr)
-        EXPECT_EQ(StartrechtszeileAuswerten(std::string("x,1,2,3,4,") + roh, false).spoNr, bereinigt) << roh;
-
     // Membership numbers of association members: the two digits after "99" and one more name it.
-    EXPECT_EQ(werte("x,1,99004123,3,4,s"), "|0B-Y00-4123|||s");
+    const std::string x = "x,1,99004123,3,4,", y = "|0B-Y00-4123|||";
+    // clang-format off
+    // clang-format off
+    const std::tuple<std::string, bool, std::string> rows[] = {
+        {"x,04-001,04-001-0027,egal,04-007,04-007-0100,1.10,mit Komma", true,
+         "04-001|04-001-0027|04-007|04-007-0100|1.10,mit Komma"},
+        {"x,04-001,04-001-0027,,04-007,04-007-0100", true, "-"}, {x + "s", false, y + "s"},
+        {x + "1.58o", false, y + "1.58 O"}, {x + "1.58-O", false, y + "1.58 O"}, {x + "1.58 o", false, y + "1.58 O"},
+        {x + "1.58g", false, y + "1.58 G"}, {x + "1.58", false, y + "1.58"}, {x + "1.58 X", false, y + "1.58 X"},
+        {x + "1.5O", false, y + "1.5O"}, {x, false, y}};
+    // clang-format on
+    // clang-format on
+    for (const auto& [zeile, sieben, erwartet] : rows) { // "-": the line is incomplete
+        const Startrechtszeile z = StartrechtszeileAuswerten(zeile, sieben);
+        const std::string werte = z.stammverein + "|" + z.stammnummer + "|" + z.zweitverein + "|" + z.zweitnummer;
+        EXPECT_EQ(z.vollstaendig ? werte + "|" + z.spoNr : "-", erwartet) << zeile;
+    }
 }
 
 namespace {
@@ -53,15 +45,12 @@ struct StartRightsSetup : StepSetup
                 "INSERT INTO Schuetzendaten (M_Name) VALUES ('Müller '), ('Huber ');"
                 "INSERT INTO Mitgliedschaft (Mgl_Schütze_ID, Mgl_Verein_ID, Mgl_MglNr, Mgl_Stamm, Mgl_Pass) VALUES "
                 "(1, 1, '04-001-0027 ', 1, 0), (2, 2, '04-009-0005 ', 1, 0), (1, 3, '04-001-0027 ', 1, 0)");
-        const auto disziplin = [](std::string name, std::string spoNr) {
-            definitions::Disziplin d;
-            d.Name = std::move(name);
-            d.SpoNr = std::move(spoNr);
-            return d;
+        const auto d = [](std::string name, std::string spoNr) {
+            return definitions::Disziplin{.Name = name, .SpoNr = spoNr, .BezSer = {}, .BezZwSu = {}};
         };
-        definitions.disziplinen = {{disziplin("Luftgewehr", "1.10"), disziplin(textOfLength(39) + "b", "1.58 O"),
-                                    disziplin(textOfLength(39), "1.58 G"), disziplin("Neunzehn", textOfLength(19)),
-                                    disziplin("Zwanzig", textOfLength(20))},
+        definitions.disziplinen = {{d("Luftgewehr", "1.10"), d(textOfLength(39) + "b", "1.58 O"),
+                                    d(textOfLength(39), "1.58 G"), d("Neunzehn", textOfLength(19)),
+                                    d("Zwanzig", textOfLength(20))},
                                    5};
     }
 };
