@@ -34,18 +34,6 @@ struct MembersSetup : StepSetup
         execute("INSERT INTO Vereinsliste (VNummer, Vereinsname) VALUES ('04-002 ', 'SV Eiche '), "
                 "('04-001 ', 'SG Tell '), ('04-007 ', 'SV Hubertus ')");
     }
-
-    std::int32_t import(std::initializer_list<Person> personen)
-    {
-        Lines zeilen;
-        for (const Person& p : personen)
-            zeilen.push_back(p.zeile());
-        writeExportFile(folder.file("B_M_1.csv"), zeilen);
-        return MitgliederUmsetzen(context, "B_M_1.csv");
-    }
-
-    Lines persons() { return rows("SELECT * FROM Schuetzendaten ORDER BY M_ID"); }
-    Lines memberships() { return rows("SELECT * FROM Mitgliedschaft ORDER BY Mgl_ID"); }
 };
 
 const std::string kKopf = "\r\nUmsetzen der Mitgliederdaten\r\n";
@@ -62,21 +50,22 @@ TEST(MitgliederUmsetzenTest, StoresPersonAndHomeAndSecondMembershipsInEitherOrde
     const Person heim;
     const Person zweit{.verein = "04-007", .eintritt = "01.01.2000"};
     MembersSetup s;
-    EXPECT_EQ(s.import({heim, zweit}), 0);
-    EXPECT_EQ(s.persons(), (Lines{"1| |Hans |Müller |1961-12-24 00:00:00|0|Hauptstr. 12 |86150 |Augsburg |"
-                                  "0821 12345 | |0 | | | |1"}));
-    EXPECT_EQ(s.memberships(), (Lines{"1|1|2|04-001-0027 |1990-03-01 00:00:00|1|0|1",
-                                      "2|1|3|04-001-0027 |2000-01-01 00:00:00|0|0|1"}));
+    EXPECT_EQ(s.import(MitgliederUmsetzen, {heim.zeile(), zweit.zeile()}), 0);
+    EXPECT_EQ(s.rows("SELECT * FROM Schuetzendaten"),
+              (Lines{"1| |Hans |Müller |1961-12-24 00:00:00|0|Hauptstr. 12 |86150 |Augsburg |"
+                     "0821 12345 | |0 | | | |1"}));
+    EXPECT_EQ(s.rows("SELECT * FROM Mitgliedschaft ORDER BY Mgl_ID"),
+              (Lines{"1|1|2|04-001-0027 |1990-03-01 00:00:00|1|0|1", "2|1|3|04-001-0027 |2000-01-01 00:00:00|0|0|1"}));
     EXPECT_EQ(s.logText(), kKopf + "2 Zeilen eingelesen, 2 Schützen angelegt\r\n" + kSchluss);
 
     MembersSetup umgekehrt;
-    EXPECT_EQ(umgekehrt.import({zweit, heim}), 0);
-    EXPECT_EQ(umgekehrt.memberships(), (Lines{"1|1|3|04-001-0027 |2000-01-01 00:00:00|0|0|1",
-                                              "2|1|2|04-001-0027 |1990-03-01 00:00:00|1|0|1"}));
+    EXPECT_EQ(umgekehrt.import(MitgliederUmsetzen, {zweit.zeile(), heim.zeile()}), 0);
+    EXPECT_EQ(umgekehrt.rows("SELECT * FROM Mitgliedschaft ORDER BY Mgl_ID"),
+              (Lines{"1|1|3|04-001-0027 |2000-01-01 00:00:00|0|0|1", "2|1|2|04-001-0027 |1990-03-01 00:00:00|1|0|1"}));
     // The same file again adds nothing and reports nothing.
-    EXPECT_EQ(umgekehrt.import({zweit, heim}), 0);
-    EXPECT_EQ(umgekehrt.persons().size(), 1u);
-    EXPECT_EQ(umgekehrt.memberships().size(), 2u);
+    EXPECT_EQ(umgekehrt.import(MitgliederUmsetzen, {zweit.zeile(), heim.zeile()}), 0);
+    EXPECT_EQ(umgekehrt.rows("SELECT (SELECT count(*) FROM Schuetzendaten), count(*) FROM Mitgliedschaft"),
+              Lines{"1|2"});
 }
 
 // All seven properties equal under another number: a definite duplicate; six of seven: a
@@ -88,7 +77,7 @@ TEST(MitgliederUmsetzenTest, ReportsDefiniteAndPossibleDuplicates)
     const Person plz{.plz = "86152"};
     const Person geburt{.nummer = "04-001-0100", .geburt = "25.12.1961"};
     MembersSetup s;
-    EXPECT_EQ(s.import({hans, andereNummer, plz, geburt}), 3);
+    EXPECT_EQ(s.import(MitgliederUmsetzen, {hans.zeile(), andereNummer.zeile(), plz.zeile(), geburt.zeile()}), 3);
     EXPECT_EQ(s.logText(), kKopf + kopf(2, andereNummer.zeile()) +
                            "*********************************************************\r\n"
                            "*\t-------> Doppelter Eintrag! Bitte Prüfen!\t*\r\n"
@@ -117,8 +106,9 @@ TEST(MitgliederUmsetzenTest, LinesWithoutAClubOrHomeClubAreReported)
     const Person ohneStammverein{.nummer = "04-099-0001"};
     // "04-009" is found inside "104-009", the first club stored.
     const Person enthalten{.verein = "04-009", .nummer = "04-009-0001", .name = "Anders", .geburt = "02.02.1980"};
-    s.write("B_M_1.csv", {fremd.zeile(), ohneNummer.zeile(), ohneStammverein.zeile(), enthalten.zeile(), ""});
-    EXPECT_EQ(MitgliederUmsetzen(s.context, "B_M_1.csv"), 4);
+    EXPECT_EQ(s.import(MitgliederUmsetzen,
+                       {fremd.zeile(), ohneNummer.zeile(), ohneStammverein.zeile(), enthalten.zeile(), ""}),
+              4);
     EXPECT_EQ(s.logText(), kKopf + kopf(1, fremd.zeile()) +
                            "\t- Die Vereinsnummer 05-001 konnte in der Vereinsdatenbank nicht gefunden werden!\r\n\r\n" +
                            kopf(2, ohneNummer.zeile()) +
