@@ -20,8 +20,7 @@ TEST(Feldhelfer, TextZuText)
 {
     const auto datum = +[](std::string_view s) { return TextZuDatum(s).toGerman(); };
     const auto verein = +[](std::string_view s) {
-        const Vereinsnummer v = VereinsnummerUmsetzen(s);
-        return v.nummer + "|" + v.verbandsKuerzel;
+        return VereinsnummerUmsetzen(s).nummer + "|" + VereinsnummerUmsetzen(s).verbandsKuerzel;
     };
     // clang-format off
     const std::vector<std::tuple<const char*, std::string (*)(std::string_view),
@@ -87,15 +86,13 @@ definitions::Klassentabelle tabelle(std::vector<std::tuple<const char*, const ch
 // Ages are met at the limits of the classes and one year beyond them.
 TEST(Feldhelfer, AltersklasseErmitteln)
 {
-    const auto maenner = tabelle({{"10", "Herren I", 21, 40, 4},
-                                  {"11", "Herren II", 41, 50, 3},
-                                  {"12", "Herren III", 51, 60, 2},
-                                  {"13", "Senioren", 61, 99, 1},
-                                  {"20", "Junioren", 17, 20, 0},
-                                  {"21", "Jugend", 15, 16, -1},
-                                  {"22", "Schüler", 12, 14, -2}});
-    const auto frauen =
-        tabelle({{"30", "Damen", 21, 99, 2}, {"40", "Juniorinnen", 17, 20, 0}, {"42", "Schülerinnen", 12, 16, -1}});
+    // clang-format off
+    const auto maenner = tabelle({
+        {"10", "Herren I", 21, 40, 4}, {"11", "Herren II", 41, 50, 3}, {"12", "Herren III", 51, 60, 2},
+        {"13", "Senioren", 61, 99, 1}, {"20", "Junioren", 17, 20, 0}, {"21", "Jugend", 15, 16, -1},
+        {"22", "Schüler", 12, 14, -2}});
+    const auto frauen = tabelle({{"30", "Damen", 21, 99, 2}, {"40", "Juniorinnen", 17, 20, 0},
+                                 {"42", "Schülerinnen", 12, 16, -1}});
     const auto leer = tabelle({});
     auto nichtGeladen = tabelle({{"10", "Alle", 0, 120, 0}});
     nichtGeladen.anzahl = 0; // the entry is there but was not loaded
@@ -103,7 +100,6 @@ TEST(Feldhelfer, AltersklasseErmitteln)
         tabelle({{"1", "Erste", 10, 20, 1}, {"2", "Zweite", 10, 20, 1}, {"3", "Dritte", 30, 40, 0}});
     const auto vorwaertsStopp =
         tabelle({{"1", "Erste", 21, 40, 2}, {"2", "Zweite", 10, 14, -1}, {"3", "Dritte", 41, 60, 1}});
-    // clang-format off
     const std::vector<std::tuple<const definitions::Klassentabelle*, bool, int, std::string>> faelle = {
         {&maenner, false, 2013, "0 ?"}, {&maenner, false, 2012, "22 Schüler"}, {&maenner, false, 2008, "21 Jugend"},
         {&maenner, false, 2004, "20 Junioren"}, {&maenner, false, 2003, "10 Herren I"},
@@ -111,17 +107,14 @@ TEST(Feldhelfer, AltersklasseErmitteln)
         {&maenner, false, 1974, "11 Herren II"}, {&maenner, false, 1925, "13 Senioren"},
         {&maenner, false, 1924, "0 ?"}, {&maenner, false, 2030, "0 ?"},
         {&frauen, true, 2011, "42 Schülerinnen"}, {&frauen, true, 2005, "40 Juniorinnen"},
-        {&frauen, true, 1974, "30 Damen"},
-        {&leer, false, 2000, "0 ?"}, {&nichtGeladen, true, 2000, "0 ?"},
+        {&frauen, true, 1974, "30 Damen"}, {&leer, false, 2000, "0 ?"}, {&nichtGeladen, true, 2000, "0 ?"},
         {&rueckwaertsStopp, false, 2009, "1 Erste"}, {&rueckwaertsStopp, true, 1989, "3 Dritte"},
         {&vorwaertsStopp, true, 2012, "0 ?"}, {&vorwaertsStopp, false, 1974, "0 ?"},
         {&vorwaertsStopp, false, 1994, "1 Erste"}};
     // clang-format on
     for (const auto& [liste, weiblich, geburtsjahr, erwartet] : faelle) {
-        const auto& frauenListe = weiblich ? *liste : leer;
-        const auto& maennerListe = weiblich ? leer : *liste;
-        const auto e = AltersklasseErmitteln(*clubdb::Date::fromCivil(geburtsjahr, 12, 31), weiblich, frauenListe,
-                                             maennerListe, 2024);
+        const auto e = AltersklasseErmitteln(*clubdb::Date::fromCivil(geburtsjahr, 12, 31), weiblich,
+                                             weiblich ? *liste : leer, weiblich ? leer : *liste, 2024);
         EXPECT_EQ(e.KlassenNr + " " + e.Name, erwartet) << "born " << geburtsjahr << (weiblich ? " w" : " m");
     }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 using namespace importer;
 
@@ -11,13 +12,8 @@ namespace {
 Mitgliedsdaten mitglied()
 {
     Mitgliedsdaten m;
-    m.nachname = "Müller";
-    m.vorname = "Hans";
-    m.geburtsdatum = *clubdb::Date::fromCivil(1961, 12, 24);
-    m.strasse = "Hauptstr. 12";
-    m.plz = "86150";
-    m.ort = "Augsburg";
-    m.mitgliedsnummer = "04-001-0027";
+    std::tie(m.nachname, m.vorname, m.geburtsdatum, m.strasse, m.plz, m.ort, m.mitgliedsnummer) = std::tuple(
+        "Müller", "Hans", *clubdb::Date::fromCivil(1961, 12, 24), "Hauptstr. 12", "86150", "Augsburg", "04-001-0027");
     return m;
 }
 
@@ -47,8 +43,7 @@ TEST(PersonenabgleichTest, ScoreCountsAgreeingProperties)
     };
     for (std::size_t i = 0; i < faelle.size(); ++i)
         EXPECT_EQ(Punktzahl(wie(0, faelle[i].first), mitglied()), faelle[i].second) << "Fall " << i;
-    EXPECT_TRUE(Enthalten("Hans-Peter", "Hans"));
-    EXPECT_FALSE(Enthalten("hans", "Hans"));
+    EXPECT_EQ(std::pair(Enthalten("Hans-Peter", "Hans"), Enthalten("hans", "Hans")), std::pair(true, false));
     // The membership number's part before its last five characters names the home club.
     EXPECT_TRUE(IstStammmitgliedschaft(" 04-001-0027 ", " 04-001") && IstStammmitgliedschaft("0027", "04-001"));
     EXPECT_FALSE(IstStammmitgliedschaft("04-007-0027", "04-001") || IstStammmitgliedschaft("04-001-0027", "4-001"));
@@ -69,6 +64,5 @@ TEST(PersonenabgleichTest, SortsCandidatesAndReportsDuplicates)
               "\t* " + hans + "m\tHauptstr. 12\t86150 Augsburg\t04-001-0027\r\n"
               "\t- " + hans + "w\tHauptstr. 12\t86150 Augsburg\t\r\n"
               "\t- " + hans + "m\tHauptstr. 12\t86152 Augsburg\t04-001-0027\r\n");
-    EXPECT_EQ(Doppelbericht({wie(5)}, m), "");
-    EXPECT_EQ(Doppelbericht({}, m), "");
+    EXPECT_EQ(Doppelbericht({wie(5)}, m) + Doppelbericht({}, m), "");
 }
