@@ -24,16 +24,14 @@ TEST(DateTest, FromPartsCarriesLikeTheCalendar)
 
 TEST(DateTest, StoredTextRoundTripsAndRejectsOtherTexts)
 {
-    EXPECT_EQ(Date().toText(), "1899-12-30 00:00:00");
     const auto d = Date::fromCivil(2024, 3, 7, 14, 5, 9);
     ASSERT_TRUE(d);
-    EXPECT_EQ(d->toText(), "2024-03-07 14:05:09");
-    EXPECT_EQ(Date::fromText(d->toText()), d);
-    EXPECT_EQ(Date::fromText("2024-03-07"), d->dateOnly());
-    EXPECT_TRUE(Date::fromText("1899-12-30 00:00:00")->isZero());
+    // the zero date, a time of day, the text read back, a day alone, the zero date read, leap days
+    EXPECT_EQ(std::tuple(Date().toText(), d->toText(), Date::fromText(d->toText()) == d,
+                         Date::fromText("2024-03-07") == d->dateOnly(), Date::fromText("1899-12-30 00:00:00")->isZero(),
+                         Date::fromText("2000-02-29") && Date::fromText("2024-02-29 12:00:00")),
+              std::tuple("1899-12-30 00:00:00", "2024-03-07 14:05:09", true, true, true, true));
     for (const char* bad : {"", "2024-3-7", "2024-02-30", "07.03.2024", "2024-03-07T14:05:09", "2024-03-07 24:00:00",
                             "0099-12-31", "abcd-ef-gh", "1900-02-29", "2023-02-29"})
         EXPECT_FALSE(Date::fromText(bad)) << bad;
-    for (const char* leap : {"2000-02-29", "2024-02-29 12:00:00"})
-        EXPECT_TRUE(Date::fromText(leap)) << leap;
 }
