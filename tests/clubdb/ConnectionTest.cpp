@@ -2,27 +2,12 @@
 #include "clubdb/DbError.h"
 #include "clubdb/RecordWriter.h"
 #include "clubdb/Statement.h"
+#include "support/ErrorNumber.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace clubdb;
-
-namespace {
-
-int errorNumber(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const DbError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-} // namespace
 
 // A wrong name, a wrong type or a missing value is a DbError with the number the user is shown.
 TEST(ConnectionTest, FieldsAreWrittenAndReadByNameOrPositionWithTheirTypes)

@@ -1,6 +1,7 @@
 #include "clubdb/DatenbankErstellen.h"
 #include "clubdb/DbError.h"
 #include "clubdb/RecordWriter.h"
+#include "support/ErrorNumber.h"
 #include "support/QueryRows.h"
 #include "support/TempFolder.h"
 
@@ -43,14 +44,8 @@ TEST(DatenbankErstellenTest, CreatesExactlyTheClubDatabaseLayout)
     const std::string twentyOne = "Äöüßäöüßäöüßäöüßäöüß "; // 21 characters, 41 bytes
     EXPECT_EQ(person.insert({twentyOne, std::string("Anna ")}), 1);
     EXPECT_EQ(person.insert({std::string("Huber "), std::monostate()}), 2);
-    for (const std::string& refused : {std::string(), twentyOne + "x"}) {
-        try {
-            person.insert({refused, std::string("Anna ")});
-            ADD_FAILURE() << "stored: " << refused;
-        } catch (const DbError& e) {
-            EXPECT_EQ(e.number(), 275); // SQLite: CHECK constraint failed
-        }
-    }
+    for (const std::string& refused : {std::string(), twentyOne + "x"}) // 275: SQLite's CHECK constraint failed
+        EXPECT_EQ(errorNumber([&] { person.insert({refused, std::string("Anna ")}); }), 275) << refused;
     EXPECT_EQ(queryRows(db, "SELECT count(*), max(M_ID) FROM Schuetzendaten"), Lines{"2|2"});
 }
 
@@ -67,14 +62,8 @@ TEST(DatenbankErstellenTest, FailsWithTheEnginesNumberLeavingNothingBehind)
         {"/proc/version", fehler::kDateiGesperrt},                          // cannot be deleted, not even by root
         {folder.file(std::string(300, 'x')), fehler::kDateiNichtLoeschbar}, // any other failure is no lock
     };
-    for (const auto& [path, number] : rows) {
-        try {
-            DatenbankErstellen(path);
-            ADD_FAILURE() << "created: " << path;
-        } catch (const DbError& e) {
-            EXPECT_EQ(e.number(), number) << path << ": " << e.description();
-        }
-    }
+    for (const auto& [path, number] : rows)
+        EXPECT_EQ(errorNumber([&] { DatenbankErstellen(path); }), number) << path;
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "gibt-es-nicht"));
     EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "Ordner.vdb"));
 }
