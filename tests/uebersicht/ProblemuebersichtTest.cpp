@@ -9,26 +9,22 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 
 using namespace uebersicht;
 
-namespace {
-
-const std::string kMindestangaben = "Mindestangaben fehlen, Daten können nicht gespeichert werden";
-
-} // namespace
-
 TEST(ProblemuebersichtTest, ReadsEveryProblemLineOfARealRunBack)
 {
+    const std::string mindestangaben = "Mindestangaben fehlen, Daten können nicht gespeichert werden";
     // The file ("V", "M" or "Z"), the line, the kinds of its reasons (none for a clean line).
     const std::vector<std::tuple<const char*, std::string, std::vector<std::string>>> faelle = {
         {"V", "1,04-001,SG Tell,SGT,,,,,,,Augsburg", {}},
-        {"V", "1,04-002,Verein; \"Hubertus\"\tÄ,,,,,,,,Ort", {"Vereinsabkürzung fehlt", kMindestangaben}},
+        {"V", "1,04-002,Verein; \"Hubertus\"\tÄ,,,,,,,,Ort", {"Vereinsabkürzung fehlt", mindestangaben}},
         {"V", "1,04-001,Doppelt,D,,,,,,,Ort", {"Vereinsnummer … bereits eingetragen!"}},
         {"V",
          "1,,,,,,,,,,",
          {"Vereinsnummer fehlt", "Vereinsname lang fehlt", "Vereinsabkürzung fehlt", "Vereinsort fehlt",
-          kMindestangaben}},
+          mindestangaben}},
         {"V", "1,04-003,Zweitverein,ZV,,,,,,,Ort", {}},
         // The number cleans to "x - yz": its " - " must not split the reason.
         {"V", "1,x  yz,Erster,E,,,,,,,Ort", {}},
@@ -52,13 +48,11 @@ TEST(ProblemuebersichtTest, ReadsEveryProblemLineOfARealRunBack)
         {"Z", "1,04-001,04-001-0001,04-003,04-003-0001,1.9;\"9", {"SpO-Nr … nicht gefunden"}},
     };
     RunSetup r;
-    for (const char* datei : {"V", "M", "Z"}) {
-        std::vector<std::string> zeilen;
-        for (const auto& [d, zeile, arten] : faelle)
-            if (d == std::string(datei))
-                zeilen.push_back(zeile);
-        r.write(datei, zeilen);
-    }
+    std::map<std::string, std::vector<std::string>> dateien;
+    for (const auto& [datei, zeile, arten] : faelle)
+        dateien[datei].push_back(zeile);
+    for (const auto& [datei, zeilen] : dateien)
+        r.write(datei.c_str(), zeilen);
     EXPECT_EQ(r.start(), run::Laufende::Beendet);
     const Problemuebersicht u = UebersichtBilden(LogdateiLesen(r.logPath()));
 
@@ -72,8 +66,7 @@ TEST(ProblemuebersichtTest, ReadsEveryProblemLineOfARealRunBack)
         ASSERT_LT(gelesen, u.zeilen.size()) << zeile;
         const Problemzeile& p = u.zeilen[gelesen++];
         std::vector<std::string> gelesenArten;
-        for (const Grund& g : p.gruende)
-            gelesenArten.push_back(g.art);
+        std::ranges::transform(p.gruende, std::back_inserter(gelesenArten), &Grund::art);
         EXPECT_EQ(std::tuple(Schrittname(p.schritt)[0], p.zeile, p.rohzeile, gelesenArten),
                   std::tuple(datei[0] == 'Z' ? 'S' : datei[0], n, zeile, arten))
             << zeile.substr(0, 80);
