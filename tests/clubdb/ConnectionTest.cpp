@@ -2,27 +2,12 @@
 #include "clubdb/DbError.h"
 #include "clubdb/RecordWriter.h"
 #include "clubdb/Statement.h"
+#include "support/ErrorNumber.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace clubdb;
-
-namespace {
-
-int errorNumber(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const DbError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-} // namespace
 
 // A wrong name, a wrong type or a missing value is a DbError with the number the user is shown.
 TEST(ConnectionTest, FieldsAreWrittenAndReadByNameOrPositionWithTheirTypes)
@@ -45,17 +30,13 @@ TEST(ConnectionTest, FieldsAreWrittenAndReadByNameOrPositionWithTheirTypes)
 
     Statement query(db, "SELECT * FROM person ORDER BY id");
     ASSERT_TRUE(query.step());
-    EXPECT_EQ(query.text("NAME"), "O'Brien; DROP TABLE Person --");
-    EXPECT_DOUBLE_EQ(query.real("Kaliber"), 4.5);
-    EXPECT_TRUE(query.boolean("Frau"));
-    EXPECT_EQ(query.date("Geboren"), born);
-    EXPECT_EQ(errorNumber([&] { query.text("Vorname"); }), fehler::kElementNichtGefunden);
-    EXPECT_EQ(errorNumber([&] { query.integer("Name"); }), fehler::kTypenUnvertraeglich);
-
+    EXPECT_EQ(std::tuple(query.text("NAME"), query.real("Kaliber"), query.boolean("Frau"), query.date("Geboren"),
+                         errorNumber([&] { query.text("Vorname"); }), errorNumber([&] { query.integer("Name"); })),
+              std::tuple("O'Brien; DROP TABLE Person --", 4.5, true, born, fehler::kElementNichtGefunden,
+                         fehler::kTypenUnvertraeglich));
     ASSERT_TRUE(query.step());
-    EXPECT_TRUE(query.isNull("Name"));
-    EXPECT_TRUE(query.boolean("Frau"));
-    EXPECT_EQ(query.integer("Zahl"), 3);
-    EXPECT_EQ(errorNumber([&] { query.text("Name"); }), fehler::kUnzulaessigesNull);
+    EXPECT_EQ(std::tuple(query.isNull("Name"), query.boolean("Frau"), query.integer("Zahl"),
+                         errorNumber([&] { query.text("Name"); })),
+              std::tuple(true, true, 3, fehler::kUnzulaessigesNull));
     EXPECT_FALSE(query.step());
 }

@@ -16,9 +16,8 @@ namespace {
 Definitionen vorherGeladen()
 {
     Definitionen d;
-    d.disziplinen.eintraege.resize(2);
+    d.disziplinen = {std::vector(2, d.disziplinen.eintraege[0]), 2};
     d.disziplinen.eintraege[0].Name = d.disziplinen.eintraege[1].Name = d.klassen.eintraege[0].Name = "alt";
-    d.disziplinen.anzahl = 2;
     d.klassen.anzahl = 1;
     d.frauen = d.maenner = d.klassen;
     return d;
@@ -50,16 +49,17 @@ TEST(WkAkLaden, ReadsAFileOfTheCurrentLayoutAsItIs)
     EXPECT_EQ(u.laden(d), Ausgang::Weiter);
 
     EXPECT_TRUE(u.fragen.asked.empty());
-    EXPECT_EQ(beschreibungen(d.disziplinen),
-              (Lines{"3", "KK-Sportgewehr 3x20|1.40|6|10|2|1|8|15|2|3|0|5.600|Serie 1|Serie 2||||||||||Serie 12|||Stehend|||",
-                     "Luftgewehr|1.10|6|10|0|0|0|0|0|1|0|4.500|Serie 1" + kLeer,
-                     "Luftgewehr|1.10|6|10|0|0|0|0|0|1|0|4.500|Serie 1" + kLeer}));
-    EXPECT_EQ(beschreibungen(d.klassen),
-              (Lines{"8", "A|1|21|40|w|3", "B|2|18|20|w|-1", "Mannschaft|90|0|99|m|101", "C|3|41|50|w|5",
-                     "D|10|0|99|w|0", "E|5|51|60|w|3", "Vereinsmeister|91|0|99|w|120", "Herren|10|21|99|m|100"}));
-    EXPECT_EQ(beschreibungen(d.frauen),
-              (Lines{"5", "C|3|41|50|w|5", "A|1|21|40|w|3", "E|5|51|60|w|3", "D|10|0|99|w|0", "B|2|18|20|w|-1"}));
-    EXPECT_EQ(beschreibungen(d.maenner), (Lines{"1", "Herren|10|21|99|m|100"}));
+    EXPECT_EQ(
+        (std::vector{beschreibungen(d.disziplinen), beschreibungen(d.klassen), beschreibungen(d.frauen),
+                     beschreibungen(d.maenner)}),
+        (std::vector<Lines>{
+            {"3", "KK-Sportgewehr 3x20|1.40|6|10|2|1|8|15|2|3|0|5.600|Serie 1|Serie 2||||||||||Serie 12|||Stehend|||",
+             "Luftgewehr|1.10|6|10|0|0|0|0|0|1|0|4.500|Serie 1" + kLeer,
+             "Luftgewehr|1.10|6|10|0|0|0|0|0|1|0|4.500|Serie 1" + kLeer},
+            {"8", "A|1|21|40|w|3", "B|2|18|20|w|-1", "Mannschaft|90|0|99|m|101", "C|3|41|50|w|5", "D|10|0|99|w|0",
+             "E|5|51|60|w|3", "Vereinsmeister|91|0|99|w|120", "Herren|10|21|99|m|100"},
+            {"5", "C|3|41|50|w|5", "A|1|21|40|w|3", "E|5|51|60|w|3", "D|10|0|99|w|0", "B|2|18|20|w|-1"},
+            {"1", "Herren|10|21|99|m|100"}}));
     EXPECT_EQ(readBytes(u.pfad), vorher);
     EXPECT_FALSE(std::filesystem::exists(u.ordner.file("wkak.alt")));
 
@@ -103,7 +103,6 @@ TEST(WkAkLaden, AFileOfTheOlderLayoutGetsDerivedTargetsAndIsRewrittenWithABackup
     Definitionen d;
     EXPECT_EQ(u.laden(d), Ausgang::Weiter);
 
-    EXPECT_TRUE(u.fragen.asked.empty());
     ASSERT_EQ(d.disziplinen.anzahl, static_cast<std::int16_t>(faelle.size() + 3));
     for (std::size_t i = 0; i < faelle.size(); ++i) {
         const Disziplin& e = d.disziplinen.eintraege[i];
@@ -112,22 +111,21 @@ TEST(WkAkLaden, AFileOfTheOlderLayoutGetsDerivedTargetsAndIsRewrittenWithABackup
     EXPECT_EQ(beschreibungen(d.klassen), (Lines{"4", "Schützenklasse|10|10|99|m|0", "Jugend|10|10|99|m|1",
                                                 "|20|10|99|m|2", "Senioren|5|10|99|m|3"}));
     EXPECT_EQ(readBytes(u.ordner.file("wkak.alt")), alteDatei);
-    EXPECT_EQ(queryRows(u.pfad, "SELECT count(*) FROM pragma_table_info('Disziplinen')"), Lines{"31"});
-    EXPECT_EQ(queryRows(u.pfad, "SELECT Name, BezSer1, BezSer2, Zehntel, (SELECT count(*) FROM Disziplinen), "
-                                "(SELECT group_concat(KlassenNr, '|') FROM Altersklassen) "
+    EXPECT_EQ(queryRows(u.pfad, "SELECT (SELECT count(*) FROM pragma_table_info('Disziplinen')), Name, BezSer1, "
+                                "BezSer2, Zehntel, (SELECT count(*) FROM Disziplinen), (SELECT group_concat(KlassenNr, "
+                                "'|') FROM Altersklassen), (SELECT Name FROM Disziplinen WHERE Name LIKE 'LL%') "
                                 "FROM Disziplinen WHERE SpoNr = '2.45 '"),
-              Lines{"Disziplin 2.45 |Serie 1 | |NULL|29|10 |10 |5 "});
-    EXPECT_EQ(queryRows(u.pfad, "SELECT Name FROM Disziplinen WHERE Name LIKE 'LL%'"), Lines{vierzig});
+              Lines{"31|Disziplin 2.45 |Serie 1 | |NULL|29|10 |10 |5 |" + vierzig});
 
     // Loading the rewritten file gives the same entries, without the nameless ones, and rewrites nothing.
     Definitionen wieder;
     EXPECT_EQ(u.laden(wieder), Ausgang::Weiter);
-    EXPECT_TRUE(u.fragen.asked.empty());
+    EXPECT_TRUE(u.fragen.asked.empty()); // neither load asked anything
     EXPECT_EQ(readBytes(u.ordner.file("wkak.alt")), alteDatei);
     d.disziplinen.eintraege.resize(faelle.size() + 1);
     EXPECT_EQ(wieder.disziplinen.eintraege, d.disziplinen.eintraege);
-    EXPECT_EQ(beschreibungen(wieder.klassen), (Lines{"3", "Schützenklasse|10|10|99|m|0", "Jugend|10|10|99|m|1",
-                                                     "Senioren|5|10|99|m|3"}));
+    EXPECT_EQ(beschreibungen(wieder.klassen),
+              (Lines{"3", "Schützenklasse|10|10|99|m|0", "Jugend|10|10|99|m|1", "Senioren|5|10|99|m|3"}));
 }
 
 // Whatever cannot be read or does not fit ends the load with the question to create an empty
@@ -188,19 +186,17 @@ TEST(WkAkLaden, WhatCannotBeReadEndsTheLoadAndIsReplacedOnlyAfterBothQuestions)
         if (antworten.size() > 1)
             erwartet.push_back("Zervik - Sicherheitsabfrage|Achtung! Soll die vorhandene Datei " + u.pfad +
                                " überschrieben werden?|OkAbbrechen");
-        EXPECT_EQ(u.gefragt(), erwartet);
         if (disziplinenGelesen >= 0) {
             EXPECT_EQ(std::tuple(d.disziplinen.anzahl, d.klassen.anzahl, d.frauen.eintraege[0].Name),
                       std::tuple(disziplinenGelesen, 0, "alt"));
         }
         EXPECT_FALSE(std::filesystem::exists(u.ordner.file("wkak.alt")));
-        if (antworten.back() != Answer::Ok) {
+        if (antworten.back() == Answer::Ok) { // the next load reads the empty file and asks nothing more
+            EXPECT_EQ(u.laden(d), Ausgang::Weiter);
+        } else {
             EXPECT_TRUE(readBytes(u.pfad) == vorher); // not EXPECT_EQ: a failure would print the bytes
-            continue;
         }
-        u.fragen.asked.clear();
-        EXPECT_EQ(u.laden(d), Ausgang::Weiter);
-        EXPECT_TRUE(u.fragen.asked.empty());
+        EXPECT_EQ(u.gefragt(), erwartet);
     }
 }
 
@@ -250,12 +246,12 @@ TEST(WkAkLaden, WithoutAPathTheFirstDefaultFileOfTheProgramFolderIsUsed)
 {
     // The program lies in bin/; installed, its sample lies in the data folder beside bin/.
     const std::string daten = std::filesystem::path("bin/" TVX_DATENORDNER_RELATIV).lexically_normal().string();
-    const std::vector<Lines> faelle = {{"bin/wkak-lsv-st.zrv", "bin/wkakAllgem.zrv", "bin/wkak.zrv"},
-                                       {"bin/wkakAllgem.zrv", "bin/wkak.zrv"},
-                                       {"bin/wkak.zrv", "bin/WkAk.zrv"},
-                                       {"bin/wkak.zrv", daten + "/wkak-lsv-st.zrv"},
-                                       {daten + "/wkakAllgem.zrv", daten + "/wkak.zrv"},
-                                       {daten + "/wkak.zrv"}};
+    // clang-format off
+    const std::vector<Lines> faelle = {
+        {"bin/wkak-lsv-st.zrv", "bin/wkakAllgem.zrv", "bin/wkak.zrv"}, {"bin/wkakAllgem.zrv", "bin/wkak.zrv"},
+        {"bin/wkak.zrv", "bin/WkAk.zrv"}, {"bin/wkak.zrv", daten + "/wkak-lsv-st.zrv"},
+        {daten + "/wkakAllgem.zrv", daten + "/wkak.zrv"}, {daten + "/wkak.zrv"}};
+    // clang-format on
     for (const auto& vorhanden : faelle) {
         Umfeld u;
         u.umgebung.programmOrdner = u.ordner.file("bin");
@@ -266,8 +262,7 @@ TEST(WkAkLaden, WithoutAPathTheFirstDefaultFileOfTheProgramFolderIsUsed)
         std::string pfad;
         Definitionen d;
         EXPECT_EQ(WkAkLaden(d, pfad, u.umgebung), Ausgang::Weiter);
-        EXPECT_EQ(pfad, u.ordner.file(vorhanden[0]));
-        EXPECT_EQ(d.disziplinen.eintraege[0].Name, vorhanden[0]);
-        EXPECT_TRUE(u.fragen.asked.empty());
+        EXPECT_EQ(std::tuple(pfad, d.disziplinen.eintraege[0].Name, u.fragen.asked.size()),
+                  std::tuple(u.ordner.file(vorhanden[0]), vorhanden[0], 0u));
     }
 }

@@ -14,11 +14,11 @@ inline void writeDefinitionsFile(const std::string& path)
     ScriptedQuestions questions;
     const definitions::Umgebung umgebung{"", "", questions};
     definitions::WkAkAnlegen(path, umgebung);
-    clubdb::Connection db = clubdb::Connection::open(path);
     std::string names = "'Luftgewehr ', 4, 10, 0, 0, 8, 10, 2";
     for (int i = 0; i < 18; ++i)
         names += ", 'Serie '";
-    db.execute("INSERT INTO Disziplinen VALUES (" + names + ", '1.10 ', 1, 0, 4.5, NULL)");
-    db.execute("INSERT INTO Altersklassen VALUES ('Damenklasse ', '20 ', 21, 45, 1, 0), "
-               "('Herrenklasse ', '10 ', 21, 45, 0, 0)");
+    clubdb::Connection::open(path).execute(
+        "INSERT INTO Disziplinen VALUES (" + names +
+        ", '1.10 ', 1, 0, 4.5, NULL); INSERT INTO Altersklassen VALUES "
+        "('Damenklasse ', '20 ', 21, 45, 1, 0), ('Herrenklasse ', '10 ', 21, 45, 0, 0)");
 }

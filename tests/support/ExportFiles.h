@@ -6,8 +6,8 @@
 #include "text/Windows1252.h"
 
 #include <fstream>
+#include <iterator>
 #include <numeric>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -49,9 +49,7 @@ inline std::string textOfLength(std::size_t n)
 inline std::string readBytes(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 // The log as UTF-8 text, its CR LF kept.

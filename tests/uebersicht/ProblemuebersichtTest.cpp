@@ -8,25 +8,23 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 using namespace uebersicht;
-
-namespace {
-
-const std::string kMindestangaben = "Mindestangaben fehlen, Daten können nicht gespeichert werden";
-
-} // namespace
 
 TEST(ProblemuebersichtTest, ReadsEveryProblemLineOfARealRunBack)
 {
+    const std::string mindestangaben = "Mindestangaben fehlen, Daten können nicht gespeichert werden";
     // The file ("V", "M" or "Z"), the line, the kinds of its reasons (none for a clean line).
     const std::vector<std::tuple<const char*, std::string, std::vector<std::string>>> faelle = {
         {"V", "1,04-001,SG Tell,SGT,,,,,,,Augsburg", {}},
-        {"V", "1,04-002,Verein; \"Hubertus\"\tÄ,,,,,,,,Ort", {"Vereinsabkürzung fehlt", kMindestangaben}},
+        {"V", "1,04-002,Verein; \"Hubertus\"\tÄ,,,,,,,,Ort", {"Vereinsabkürzung fehlt", mindestangaben}},
         {"V", "1,04-001,Doppelt,D,,,,,,,Ort", {"Vereinsnummer … bereits eingetragen!"}},
         {"V",
          "1,,,,,,,,,,",
          {"Vereinsnummer fehlt", "Vereinsname lang fehlt", "Vereinsabkürzung fehlt", "Vereinsort fehlt",
-          kMindestangaben}},
+          mindestangaben}},
         {"V", "1,04-003,Zweitverein,ZV,,,,,,,Ort", {}},
         // The number cleans to "x - yz": its " - " must not split the reason.
         {"V", "1,x  yz,Erster,E,,,,,,,Ort", {}},
@@ -50,13 +48,11 @@ TEST(ProblemuebersichtTest, ReadsEveryProblemLineOfARealRunBack)
         {"Z", "1,04-001,04-001-0001,04-003,04-003-0001,1.9;\"9", {"SpO-Nr … nicht gefunden"}},
     };
     RunSetup r;
-    for (const char* datei : {"V", "M", "Z"}) {
-        std::vector<std::string> zeilen;
-        for (const auto& [d, zeile, arten] : faelle)
-            if (d == std::string(datei))
-                zeilen.push_back(zeile);
-        r.write(datei, zeilen);
-    }
+    std::map<std::string, std::vector<std::string>> dateien;
+    for (const auto& [datei, zeile, arten] : faelle)
+        dateien[datei].push_back(zeile);
+    for (const auto& [datei, zeilen] : dateien)
+        r.write(datei.c_str(), zeilen);
     EXPECT_EQ(r.start(), run::Laufende::Beendet);
     const Problemuebersicht u = UebersichtBilden(LogdateiLesen(r.logPath()));
 
@@ -70,8 +66,7 @@ TEST(ProblemuebersichtTest, ReadsEveryProblemLineOfARealRunBack)
         ASSERT_LT(gelesen, u.zeilen.size()) << zeile;
         const Problemzeile& p = u.zeilen[gelesen++];
         std::vector<std::string> gelesenArten;
-        for (const Grund& g : p.gruende)
-            gelesenArten.push_back(g.art);
+        std::ranges::transform(p.gruende, std::back_inserter(gelesenArten), &Grund::art);
         EXPECT_EQ(std::tuple(Schrittname(p.schritt)[0], p.zeile, p.rohzeile, gelesenArten),
                   std::tuple(datei[0] == 'Z' ? 'S' : datei[0], n, zeile, arten))
             << zeile.substr(0, 80);
@@ -83,24 +78,21 @@ TEST(ProblemuebersichtTest, ReadsEveryProblemLineOfARealRunBack)
     const std::vector<Grund>& gruende = u.zeilen[4].gruende;
     ASSERT_EQ(std::pair(gruende[0].personen.size(), gruende[1].personen.size()),
               (std::pair<std::size_t, std::size_t>(2, 0)));
-    const Grund& doppelt = gruende[0];
-    EXPECT_EQ(doppelt.personen[0].angaben, "Huber, Hans\t24.12.1961\tm\tHauptstr. 12\t86150 Augsburg\t05-003-0001");
-    EXPECT_TRUE(doppelt.personen[0].ausDerZeile && !doppelt.personen[1].ausDerZeile);
-    EXPECT_EQ(u.zeilen[1].gruende[0].text, "Vereinsnummer 04-001 bereits eingetragen!");
-    EXPECT_EQ(u.zeilen[3].gruende[0].text, "Vereinsnummer x - yz bereits eingetragen!");
+    EXPECT_EQ(std::tuple(gruende[0].personen[0].angaben, gruende[0].personen[0].ausDerZeile,
+                         gruende[0].personen[1].ausDerZeile, u.zeilen[1].gruende[0].text, u.zeilen[3].gruende[0].text),
+              std::tuple("Huber, Hans\t24.12.1961\tm\tHauptstr. 12\t86150 Augsburg\t05-003-0001", true, false,
+                         "Vereinsnummer 04-001 bereits eingetragen!", "Vereinsnummer x - yz bereits eingetragen!"));
 
     const auto fundstellen = [&](const std::string& art) {
-        for (const Gruppe& g : u.gruppen)
-            if (g.art == art)
-                return g.fundstellen;
-        throw std::logic_error("keine Gruppe " + art);
+        const auto g = std::ranges::find(u.gruppen, art, &Gruppe::art);
+        return g != u.gruppen.end() ? g->fundstellen : std::vector<Fundstelle>{};
     };
-    EXPECT_EQ(ProblemCsv(u, fundstellen("Vereinsabkürzung fehlt")),
-              "\xEF\xBB\xBFSchritt;Zeile;Grund;Exportzeile\r\n"
-              "Vereine;2;Vereinsabkürzung fehlt;\"1,04-002,Verein; \"\"Hubertus\"\"\tÄ,,,,,,,,Ort\"\r\n"
-              "Vereine;4;Vereinsabkürzung fehlt;\"1,,,,,,,,,,\"\r\n");
     EXPECT_EQ(
-        ProblemCsv(u, fundstellen("Stammverein nicht gefunden!")),
+        ProblemCsv(u, fundstellen("Vereinsabkürzung fehlt")) +
+            ProblemCsv(u, fundstellen("Stammverein nicht gefunden!")),
+        "\xEF\xBB\xBFSchritt;Zeile;Grund;Exportzeile\r\n"
+        "Vereine;2;Vereinsabkürzung fehlt;\"1,04-002,Verein; \"\"Hubertus\"\"\tÄ,,,,,,,,Ort\"\r\n"
+        "Vereine;4;Vereinsabkürzung fehlt;\"1,,,,,,,,,,\"\r\n"
         "\xEF\xBB\xBFSchritt;Zeile;Grund;Exportzeile\r\n"
         "Startberechtigungen;2;Stammverein nicht gefunden!;\"'=1,04-005,04-005-0001,04-001,04-001-0001,1.10\"\r\n");
 }
