@@ -6,8 +6,10 @@
 namespace clubdb {
 namespace {
 
-// Days between 1.1.1970 and the given civil date (Howard Hinnant's days_from_civil).
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d)
+// Days between 1.1.1970 and the given civil date (Howard Hinnant's days_from_civil). Evaluated
+// at compile time for the constants below, so that a date made while other globals are set up
+// (a constant of another file) never meets them still zero.
+constexpr std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d)
 {
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -37,9 +39,9 @@ Civil civilFromDays(std::int64_t z)
     return {static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2), m, d};
 }
 
-const std::int64_t kZeroDay = daysFromCivil(1899, 12, 30);
-const std::int64_t kFirstDay = daysFromCivil(100, 1, 1) - kZeroDay;
-const std::int64_t kLastDay = daysFromCivil(9999, 12, 31) - kZeroDay;
+constexpr std::int64_t kZeroDay = daysFromCivil(1899, 12, 30);
+constexpr std::int64_t kFirstDay = daysFromCivil(100, 1, 1) - kZeroDay;
+constexpr std::int64_t kLastDay = daysFromCivil(9999, 12, 31) - kZeroDay;
 
 bool isLeap(std::int64_t y)
 {

@@ -6,6 +6,9 @@
 
 using clubdb::Date;
 
+// Made while the globals of the program are set up, perhaps before those of the date code.
+const Date kHeiligabend = Date::fromParts(1961, 12, 24);
+
 // Export dates carry like the calendar; what falls outside 1.1.100 to 31.12.9999 is the zero date
 // (the limits are rows of the field helpers' table, which reads its dates through fromParts).
 TEST(DateTest, FromPartsCarriesLikeTheCalendar)
@@ -18,6 +21,7 @@ TEST(DateTest, FromPartsCarriesLikeTheCalendar)
         {1985, 1, 0, "1984-12-31"}, {1985, 13, 1, "1986-01-01"}, {1985, 0, 15, "1984-12-15"},
         {1985, 25, 1, "1987-01-01"}, {1985, -11, 1, "1984-01-01"}, {1985, -12, 1, "1983-12-01"}};
     // clang-format on
+    EXPECT_EQ(kHeiligabend.toText(), "1961-12-24 00:00:00");
     for (const auto& [year, month, day, expected] : rows) // each expected day names its row
         EXPECT_EQ(Date::fromParts(year, month, day).toText(), std::string(expected) + " 00:00:00");
 }
