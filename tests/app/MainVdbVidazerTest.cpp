@@ -215,6 +215,8 @@ private slots:
                                                 "Klassen ist (teilweise) leer"));
         QCOMPARE(a.zustand(), " | kVMs | Start");
         QCOMPARE(a.text("AnzWkAk"), "");
+        a.waehlen("AnzExport", a.datenbanken); // no export there: Start is locked again
+        QVERIFY(!a.an("CmdStart"));
     }
 
     // A club database that cannot be created is reported with the engine's number and
@@ -245,6 +247,7 @@ private slots:
         QCOMPARE(a.fragen.asked.back().buttons, questions::Buttons::YesNo);
         QCOMPARE(readBytes(a.vdb), std::string("Daten des Vereins"));
         QCOMPARE(a.text("AnzVDb"), "");
+        a.waehlen("AnzVDb", std::string()); // no name typed: nothing chosen, nothing said
         a.waehlen("AnzVDb", a.vdb);
         a.waehlen("AnzWkAk", a.wkak);
         // The found-file boxes show what was found; a click on the box itself changes nothing.
@@ -303,6 +306,8 @@ private slots:
         const std::string gespeichert = readBytes(csv);
         QCOMPARE(std::ranges::count(gespeichert, '\n'), 3);
         QVERIFY(gespeichert.ends_with(",Ort," + std::string(30'000, 'x') + "\"\r\n"));
+        a.grund("Vereine");
+        QCOMPARE(a.zeilen("AnzZeilen").size(), 5); // the reasons of the club lines alone
         a.grund("Alle Problemzeilen");
         QCOMPARE(a.zeilen("AnzZeilen").size(), 6 + 2); // six reasons of four lines, two persons
         QCOMPARE(a.zeilen("AnzZeilen")[0], "Vereine|3|Vereinsnummer 04-001 bereits eingetragen!|1,04-001,D,D,,,,,,,O");
@@ -340,6 +345,11 @@ private slots:
         QVERIFY(!logfenster->logZeigen(a.tmp.file("fehlt.log")));
         QVERIFY(a.meldungen().back().startsWith(
             QString::fromStdString("Fehler: Die Logdatei\r\n" + a.tmp.file("fehlt.log"))));
+        // A log cut off in its last line, as a full disk leaves it, ends where it was cut.
+        std::ofstream(a.tmp.file("kurz.log"), std::ios::binary) << "a\r\nb";
+        QVERIFY(logfenster->logZeigen(a.tmp.file("kurz.log")));
+        a.el<QTabWidget>("Seiten")->setCurrentIndex(1);
+        QCOMPARE(a.el<QPlainTextEdit>("AnzLog")->toPlainText(), "a\nb");
     }
 
     // While the members step runs: the controls of a run, closing refused, Abbruch pressed. After
@@ -464,6 +474,7 @@ private slots:
         const QString familie = QFontInfo(a.el("BezVDb")->font()).family();
         const bool arialbreit = QStringList({"Liberation Sans", "Arimo", "Arial"}).contains(familie);
         QCOMPARE(arialbreit, !qEnvironmentVariableIsSet("TVX_OHNE_ARIALBREITE"));
+        QVERIFY(!arialbreit || a.fenster->font().pointSizeF() == 9.75); // fits at the design's size
         for (QWidget* w : a.fenster->findChildren<QWidget*>()) {
             const QString text = beschriftung(w);
             if (text.isNull())
@@ -507,15 +518,14 @@ private slots:
         // The control; what was chosen before and what of it has gone since, in the test's folder;
         // where the dialog must start, in the test's folder or ("~") the home folder; whether a file
         // stands where the default folder would be created.
+        // clang-format off
         const std::tuple<std::string, const char*, const char*, const char*, bool> faelle[] = {
-            {"AnzExport", "", "", "~", false},
-            {"AnzExport", "Export/2024", "Export/2024", "Export", false},
+            {"AnzExport", "", "", "~", false}, {"AnzExport", "Export/2024", "Export/2024", "Export", false},
             {"AnzVDb", "", "", "~/schiess/Datenbanken", false},
             {"AnzVDb", "Datenbanken/2024/Verein.vdb", "Datenbanken/2024", "Datenbanken", true},
-            {"AnzWkAk", "", "", "Programm", false},
-            {"AnzWkAk", "wkak.zrv", "wkak.zrv", "", false},
-            {"AnzWkAk", "weg/wkak.zrv", "weg", "Programm", false},
-        };
+            {"AnzWkAk", "", "", "Programm", false}, {"AnzWkAk", "wkak.zrv", "wkak.zrv", "", false},
+            {"AnzWkAk", "weg/wkak.zrv", "weg", "Programm", false}};
+        // clang-format on
         for (const auto& [feld, gewaehlt, weg, start, gesperrt] : faelle) {
             Aufbau a;
             if (gesperrt) {

@@ -41,6 +41,7 @@ private slots:
     {
         QStandardPaths::setTestModeEnabled(true);
         QVERIFY(DeutscheStandardtexteLaden(*QCoreApplication::instance()));
+        QCOMPARE(QLocale().toString(10035), "10.035"); // numbers in Qt's dialogs as in German
     }
 
     // German buttons, no symbol, plain text; Escape means No, Cancel or plain acknowledgement,

@@ -149,7 +149,8 @@ TEST(BatchCommandTest, ARefusedRunSaysWhyAndDeletesNothing)
          "Fehler: Im Exportordner liegen mehrere Dateien derselben Art:\n"
          "Mitglieder: umgesetzt wird «B_M_1.csv», nicht umgesetzt: «B_M_2.csv»\n"
          "Bitte nur einen Export im Ordner lassen.\n"},
-        {"folder of the club database missing", nullptr, "export fehlt/Verein.vdb wkak.zrv", 2, " existiert nicht.\n"},
+        {"folder of the club database missing", nullptr, "export fehlt/Verein.vdb wkak.zrv", 2,
+         "fehlt/Verein.vdb existiert nicht.\n"},
         {"definitions missing", nullptr, "--replace export Neu.vdb fehlt.zrv", 2, "Zervik - fehlende Datei: "},
         {"log not creatable", &Batch::blockLog, "--replace export Neu.vdb wkak.zrv", 3,
          "konnte nicht angelegt werden!"},

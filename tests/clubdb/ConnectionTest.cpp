@@ -39,4 +39,7 @@ TEST(ConnectionTest, FieldsAreWrittenAndReadByNameOrPositionWithTheirTypes)
                          errorNumber([&] { query.text("Name"); })),
               std::tuple(true, true, 3, fehler::kUnzulaessigesNull));
     EXPECT_FALSE(query.step());
+    Statement texte(db, "SELECT ' 12 ' AS a, '12x' AS b"); // a number stored as text, and no number
+    EXPECT_TRUE(texte.step() && texte.integer("a") == 12 &&
+                errorNumber([&] { texte.integer("b"); }) == fehler::kTypenUnvertraeglich);
 }

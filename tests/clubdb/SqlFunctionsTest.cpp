@@ -32,6 +32,7 @@ TEST(SqlFunctionsTest, LikeMatchesWildcardsLiteralsAndCase)
         EXPECT_TRUE(likeMatches(text, pattern) && text::wildcardMatches(text, pattern, U'%', U'_')) << pattern;
     for (const auto& [text, pattern] : notMatching)
         EXPECT_FALSE(likeMatches(text, pattern)) << text << " LIKE " << pattern;
+    EXPECT_FALSE(likeMatches("a", std::string("\0a", 2))); // a NUL character escapes nothing either
 }
 
 // The sort order ignores case too, a shorter name before a longer one that begins like it.
@@ -48,4 +49,6 @@ TEST(SqlFunctionsTest, EveryConnectionUsesTheProgramsLikeAndSortOrder)
                                         "name IS NOT NULL ORDER BY name COLLATE ") +
                                 kNoCaseCollation + ", id)"),
               std::vector<std::string>{"3|10|2,7,10,9,11,1,3,5,4,6"});
+    // A text ends where its view does, whatever the memory behind it holds ("Mai" of "Maier").
+    EXPECT_EQ(compareIgnoringCase(std::string_view("Maier").substr(0, 3), "Maie"), -1);
 }

@@ -150,6 +150,7 @@ TEST(WkAkLaden, WhatCannotBeReadEndsTheLoadAndIsReplacedOnlyAfterBothQuestions)
     };
     const std::vector<Answer> nein{Answer::No};
     // what happened to the file, the disciplines read (-1: not looked at), the answers
+    // clang-format off
     const std::vector<std::tuple<const char*, Schaden, int, std::vector<Answer>>> faelle = {
         {"Name ohne Wert", sql("UPDATE Disziplinen SET Name = NULL WHERE rowid = 2"), 0, nein},
         {"Scheibe ohne Wert nach dem ersten", sql("UPDATE Disziplinen SET ScheibeNr2 = NULL WHERE rowid = 2"), 0, nein},
@@ -158,15 +159,12 @@ TEST(WkAkLaden, WhatCannotBeReadEndsTheLoadAndIsReplacedOnlyAfterBothQuestions)
         {"Spalte fehlt", sql("ALTER TABLE Disziplinen DROP COLUMN SpoNr"), 0, nein},
         {"Klassentabelle fehlt", sql("DROP TABLE Altersklassen"), 2, nein},
         {"Klassennummer ohne Wert", sql("UPDATE Altersklassen SET KlassenNr = NULL"), 2, nein},
-        {"SpO-Nr über 16 Bit im älteren Format", aelter, 0, nein},
-        {"kein SQLite", fremd, 0, nein},
-        {"leer", cut(0), -1, nein},
-        {"im Kopf abgeschnitten", cut(60), -1, nein},
+        {"SpO-Nr über 16 Bit im älteren Format", aelter, 0, nein}, {"kein SQLite", fremd, 0, nein},
+        {"leer", cut(0), -1, nein}, {"im Kopf abgeschnitten", cut(60), -1, nein},
         {"nach der ersten Seite abgeschnitten", cut(4096), -1, nein},
         {"in der letzten Seite abgeschnitten", cut(-1000), -1, nein},
-        {"Ersetzen abgebrochen", fremd, 0, {Answer::Yes, Answer::Cancel}},
-        {"ersetzt", fremd, 0, {Answer::Yes, Answer::Ok}},
-    };
+        {"Ersetzen abgebrochen", fremd, 0, {Answer::Yes, Answer::Cancel}}, {"ersetzt", fremd, 0, {Answer::Yes, Answer::Ok}}};
+    // clang-format on
     for (const auto& [name, beschaedigen, disziplinenGelesen, antworten] : faelle) {
         SCOPED_TRACE(name);
         Umfeld u;

@@ -55,12 +55,11 @@ TEST(HostileInputTest, WildcardsInNumbersFindNothingElse)
 // Files without content: each step reads its lines, stores nothing and closes its section.
 TEST(HostileInputTest, EmptyFilesAndFilesOfLineEndsOnly)
 {
-    const std::tuple<const char*, std::string, int> rows[] = {
-        {"empty", "", 0},
-        {"only CR", std::string(10000, '\r'), 10000},
-        {"only LF", std::string(10000, '\n'), 10000},        // line ends converted on the way
-        {"LF and a CR", std::string(10000, '\n') + "\r", 1}, // a lone LF stays inside its line
-    };
+    // LF alone: line ends converted on the way; LF and a CR: a lone LF stays inside its line.
+    const std::tuple<const char*, std::string, int> rows[] = {{"empty", "", 0},
+                                                              {"only CR", std::string(10000, '\r'), 10000},
+                                                              {"only LF", std::string(10000, '\n'), 10000},
+                                                              {"LF and a CR", std::string(10000, '\n') + "\r", 1}};
     for (const auto& [name, bytes, lines] : rows) {
         SCOPED_TRACE(name);
         RunSetup r;

@@ -16,18 +16,18 @@
 
 namespace {
 
-// Standard error of the batch program, which fills the disk once a text appears on it: that is
-// how a test in the same process reaches a chosen step of a run.
+// Standard error of the batch program, which acts (fills the disk) once a text appears on it: that
+// is how a test in the same process reaches a chosen step of a run.
 struct FillDiskOn : std::stringbuf
 {
     std::string text; // empty: never
-    WriteFaults* faults = nullptr;
+    std::function<void()> action;
 
     std::streamsize xsputn(const char* s, std::streamsize n) override
     {
         const std::streamsize written = std::stringbuf::xsputn(s, n);
         if (!text.empty() && str().find(text) != std::string::npos) {
-            faults->fillDisk();
+            action();
             text.clear();
         }
         return written;
@@ -59,7 +59,7 @@ struct BatchRun : RunSetup
         write("V", clubs);
         write("M", members);
         write("Z", rights);
-        err.faults = &faults;
+        err.action = [this] { faults.fillDisk(); };
     }
 
     // Everything but the export and the definitions goes; with old, an old club database stands.
@@ -174,6 +174,18 @@ TEST(WriteFaultTest, AnIncompleteRunNeverTakesTheOldClubDatabasesPlace)
         for (const std::string& file : r.names())
             EXPECT_FALSE(contains(file, "~")) << file; // nothing left under the name it was built under
     }
+}
+
+// A folder has taken the old club database's name while the run worked: the complete new one cannot
+// take its place, stays under the name it was built under, and the run ends with 3 and says where.
+TEST(WriteFaultTest, ACompleteRunThatCannotTakeTheOldPlaceSaysWhereItIs)
+{
+    BatchRun r;
+    r.prepare("Daten des Vereins");
+    r.err.text = "Vereine: 5 / 4\n";
+    r.err.action = [&] { std::filesystem::remove(r.database), std::filesystem::create_directory(r.database); };
+    EXPECT_EQ(r.run(true), 3);
+    EXPECT_TRUE(contains(r.err.str(), "» bleibt unverändert; die neue steht in «")) << r.err.str();
 }
 
 TEST(WriteFaultTest, EveryWriteOfARunFailsInTurn)

@@ -88,11 +88,8 @@ TEST(StartberechtigungenUmsetzenTest, EveryLineThatCannotBePlacedHasOneReason)
         "1,04-001,04-001-0027,04-008,04-008-0100,1.10", // second club unknown
         "1,04-001,04-001-0099,04-007,04-007-0099,1.10", // neither membership stored
         "1,04-001,04-001-0027,04-007,04-007-0100,1.10 A",
-        "1,04-001,04-001-0027,04-007,04-007-0100,1.58 o",
-        "1,04-001,04-001-0027,04-007,04-007-0100,1.58 O ",
-        "1,04-001,,04-007,04-007-0100,1.10",
-        "",
-    };
+        "1,04-001,04-001-0027,04-007,04-007-0100,1.58 o", "1,04-001,04-001-0027,04-007,04-007-0100,1.58 O ",
+        "1,04-001,,04-007,04-007-0100,1.10", ""};
     writeExportFile(s.folder.file("B_Z_1.csv"), zeilen);
     EXPECT_EQ(StartberechtigungenUmsetzen(s.context, "B_Z_1.csv"), 7);
     const auto k = [&](int n) { return kopf(n, zeilen[n - 1]); };

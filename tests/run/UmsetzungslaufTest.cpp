@@ -80,9 +80,10 @@ TEST(UmsetzungslaufTest, AbbruchStopsTheStepAndIsClearedByTheNextStart)
 {
     RunSetup s;
     s.files(3, 3, 1);
-    s.at(importer::Anzeige::Vereine, 1, [&] { s.lauf.abbrechen(); });
-    EXPECT_EQ((std::tuple{s.start(), s.lauf.abbruchAngefordert(), *s.frontend.content.vereine}),
-              std::tuple(Laufende::Beendet, true, 1));
+    bool imLauf = false; // not idle while the run works
+    s.at(importer::Anzeige::Vereine, 1, [&] { s.lauf.abbrechen(), imLauf = !s.lauf.leerlauf(); });
+    EXPECT_EQ((std::tuple{s.start(), s.lauf.abbruchAngefordert(), *s.frontend.content.vereine, imLauf}),
+              std::tuple(Laufende::Beendet, true, 1, true));
     EXPECT_EQ(s.frontend.events, (Texts{"läuft", "fortschritt 1 / 1", "inhalt 1",
                                         "Die Vereinsdatenbank ist unvollständig: die Umsetzung "
                                         "wurde abgebrochen.",

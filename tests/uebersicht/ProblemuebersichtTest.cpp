@@ -17,36 +17,31 @@ TEST(ProblemuebersichtTest, ReadsEveryProblemLineOfARealRunBack)
 {
     const std::string mindestangaben = "Mindestangaben fehlen, Daten können nicht gespeichert werden";
     // The file ("V", "M" or "Z"), the line, the kinds of its reasons (none for a clean line).
+    // clang-format off
     const std::vector<std::tuple<const char*, std::string, std::vector<std::string>>> faelle = {
         {"V", "1,04-001,SG Tell,SGT,,,,,,,Augsburg", {}},
         {"V", "1,04-002,Verein; \"Hubertus\"\tÄ,,,,,,,,Ort", {"Vereinsabkürzung fehlt", mindestangaben}},
         {"V", "1,04-001,Doppelt,D,,,,,,,Ort", {"Vereinsnummer … bereits eingetragen!"}},
-        {"V",
-         "1,,,,,,,,,,",
-         {"Vereinsnummer fehlt", "Vereinsname lang fehlt", "Vereinsabkürzung fehlt", "Vereinsort fehlt",
-          mindestangaben}},
+        {"V", "1,,,,,,,,,,", {"Vereinsnummer fehlt", "Vereinsname lang fehlt", "Vereinsabkürzung fehlt",
+                              "Vereinsort fehlt", mindestangaben}},
         {"V", "1,04-003,Zweitverein,ZV,,,,,,,Ort", {}},
         // The number cleans to "x - yz": its " - " must not split the reason.
         {"V", "1,x  yz,Erster,E,,,,,,,Ort", {}},
         {"V", "1,x  yz,Zweiter,Z,,,,,,,Ort", {"Vereinsnummer … bereits eingetragen!"}},
         {"M", memberLine("04-001", "04-001-0001", "Huber"), {}},
         // A reason after the persons of a duplicate report begins like a person line.
-        {"M",
-         memberLine("04-001", "05-003-0001", "Huber"),
-         {"Doppelter Eintrag! Bitte Prüfen!",
-          "Der Stammverein konnte anhand der Mitgliedsnummer nicht ermittelt werden!"}},
-        {"M",
-         memberLine("04-001", "04-001-0004", "Hohenwarter-Schwarzenbach", "Eva", "A\nB"),
-         {"Nachname zu lang -> gekürzt"}},
-        {"M",
-         memberLine("04-999", "04-999-0001", "Lang", "Udo", "Weg") + "," + std::string(100'000, 'x'),
-         {"Die Vereinsnummer … konnte in der Vereinsdatenbank nicht gefunden werden!"}},
-        {"Z",
-         "1,04-001,04-001-0001,04-001,04-001-0001,1.10",
-         {"Vereinsnummern sind gleich! Dies ist nur bei Behindertenwahl möglich!!!"}},
+        {"M", memberLine("04-001", "05-003-0001", "Huber"), {"Doppelter Eintrag! Bitte Prüfen!",
+            "Der Stammverein konnte anhand der Mitgliedsnummer nicht ermittelt werden!"}},
+        {"M", memberLine("04-001", "04-001-0004", "Hohenwarter-Schwarzenbach", "Eva", "A\nB"),
+            {"Nachname zu lang -> gekürzt"}},
+        {"M", memberLine("04-999", "04-999-0001", "Lang", "Udo", "Weg") + "," + std::string(100'000, 'x'),
+            {"Die Vereinsnummer … konnte in der Vereinsdatenbank nicht gefunden werden!"}},
+        {"Z", "1,04-001,04-001-0001,04-001,04-001-0001,1.10",
+            {"Vereinsnummern sind gleich! Dies ist nur bei Behindertenwahl möglich!!!"}},
         {"Z", "=1,04-005,04-005-0001,04-001,04-001-0001,1.10", {"Stammverein nicht gefunden!"}},
         {"Z", "1,04-001,04-001-0001,04-003,04-003-0001,1.9;\"9", {"SpO-Nr … nicht gefunden"}},
     };
+    // clang-format on
     RunSetup r;
     std::map<std::string, std::vector<std::string>> dateien;
     for (const auto& [datei, zeile, arten] : faelle)
@@ -95,6 +90,10 @@ TEST(ProblemuebersichtTest, ReadsEveryProblemLineOfARealRunBack)
         "Vereine;4;Vereinsabkürzung fehlt;\"1,,,,,,,,,,\"\r\n"
         "\xEF\xBB\xBFSchritt;Zeile;Grund;Exportzeile\r\n"
         "Startberechtigungen;2;Stammverein nicht gefunden!;\"'=1,04-005,04-005-0001,04-001,04-001-0001,1.10\"\r\n");
+    // A range of lines that the club database gave up names each of them, the last one too.
+    const auto verworfen = LogtextLesen("Umsetzen der Mitgliederdaten\r\nZeilen 3 bis 5 nicht gespeichert, die "
+                                        "Vereinsdatenbank hat sie verworfen!\r\n");
+    EXPECT_EQ(std::pair(verworfen.size(), verworfen.back().zeile), std::pair(std::size_t{3}, 5));
 }
 
 TEST(ProblemuebersichtTest, TheCsvFileReplacesAFileOnlyWhenComplete)
