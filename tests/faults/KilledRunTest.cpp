@@ -33,8 +33,9 @@ TEST(KilledRunTest, TheClubDatabaseHoldsExactlyTheCommittedLines)
     const pid_t child = fork();
     if (child == 0) {
         const int quiet = open("/dev/null", O_WRONLY);
-        dup2(quiet, STDOUT_FILENO);
-        dup2(quiet, STDERR_FILENO);
+        dup2(quiet, STDOUT_FILENO), dup2(quiet, STDERR_FILENO);
+        // The program finds its data folder below HOME: the test's folder, never the user's.
+        setenv("HOME", r.folder.path().c_str(), 1), unsetenv("XDG_DATA_HOME");
         execl(TVX_BATCH_PROGRAM, TVX_BATCH_PROGRAM, "--no-log", r.eingaben.exportOrdner.c_str(), database.c_str(),
               r.definitions.c_str(), nullptr);
         _exit(127);
