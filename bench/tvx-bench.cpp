@@ -5,7 +5,9 @@
 // both times, their ratio (also of the processor times, which a busy machine disturbs less),
 // the conversion's peak memory, the counts the conversion printed and how the times grow. Each
 // time is the median of the runs asked for; with --fenster the conversion of 200 000 lines runs
-// through the window as well (tvx-bench-fenster), to be set against the batch program. With
+// through the window as well (tvx-bench-fenster), to be set against the batch program. The runs
+// take turns across the sizes of a density, so that the ratio of two sizes is not that of two
+// moments of a machine whose speed drifts. With
 // --vergleich it converts the same export as the member administration writes it and as it
 // arrives converted (LF line ends, UTF-8 without a mark), taking turns, and prints the medians
 // and the extra cost of the converted form.
@@ -49,7 +51,9 @@ const char* const kUsage =
     "Logdatei) in eine neue Vereinsdatenbank um. Ausgegeben werden beide Zeiten, ihr Verhältnis\n"
     "(auch der Prozessorzeiten), der Spitzenspeicher der Umsetzung, die Zähler der Umsetzung, wie\n"
     "oft Personen Vor- und Nachnamen und Postleitzahl teilen, das Wachstum der Zeiten (auch je\n"
-    "Verdopplung der Zeilen) und ob die Ziele erreicht sind.\n"
+    "Verdopplung der Zeilen) und ob die Ziele erreicht sind. Die Exporte einer Dichte entstehen\n"
+    "zuerst; dann misst jeder Lauf alle Größen, jeder zweite in umgekehrter Reihenfolge, und vor\n"
+    "jeder Messung schreibt sync die Dateien der vorigen auf die Platte.\n"
     "\n"
     "  --sizes ZAHLEN      Mitgliederzeilen, durch Kommas getrennt (Vorgabe 25000,50000,100000,200000);\n"
     "                      1000000 auch als 1m, 25000 auch als 25k\n"
@@ -614,8 +618,8 @@ bool convertInWindow(Measurement& m, const Tools& tools, const fs::path& exportF
     return true;
 }
 
-Measurement measure(std::size_t size, std::size_t membersPerClub, const Arguments& arguments, const Tools& tools,
-                    const fs::path& scratch)
+// Writes the export of one measurement into a folder of its own; nothing is measured yet.
+Measurement prepare(std::size_t size, std::size_t membersPerClub, const Arguments& arguments, const fs::path& scratch)
 {
     Measurement m;
     m.size = size;
@@ -630,8 +634,7 @@ Measurement measure(std::size_t size, std::size_t membersPerClub, const Argument
     const fs::path exportFolder = folder / "export";
     fs::create_directories(exportFolder);
 
-    const std::string what = grouped(size) + " Zeilen, " + std::to_string(membersPerClub) + " je Verein: ";
-    progress(what + "Export erzeugen ...");
+    progress(grouped(size) + " Zeilen, " + std::to_string(membersPerClub) + " je Verein: Export erzeugen ...");
     exportgen::ExportOptions options;
     options.seed = arguments.seed;
     options.memberLines = size;
@@ -646,26 +649,68 @@ Measurement measure(std::size_t size, std::size_t membersPerClub, const Argument
     // A child starts with the memory of this process, and the peak memory that the system tells of
     // it counts from there: what the generator held goes back to the system first.
     malloc_trim(0);
-
-    // The programs take turns, so that a machine that gets busier or quieter meanwhile touches
-    // them alike. Only the last run's databases stay.
-    const bool window = arguments.window && size == kWindowSize;
-    for (int run = 1; run <= arguments.runs; ++run) {
-        const std::string of = " (" + std::to_string(run) + "/" + std::to_string(arguments.runs) + ") ...";
-        progress(what + "sqlite3 .import" + of);
-        if (!loadRaw(m, tools, exportFolder, folder))
-            return m;
-        progress(what + "tvx-vidazer-batch" + of);
-        if (!convert(m, tools, exportFolder, folder / "umsetzung"))
-            return m;
-        if (window) {
-            progress(what + "tvx-bench-fenster" + of);
-            if (!convertInWindow(m, tools, exportFolder, folder / "fenster"))
-                return m;
-        }
-    }
     m.ok = true;
     return m;
+}
+
+// One run of every program on the export of m; false (and m no longer ok) when one failed. The
+// files that earlier runs wrote go to the disk first: otherwise the system writes them back
+// while this run is measured, and a small run after a large one pays for the large one.
+bool runOnce(Measurement& m, int run, const Arguments& arguments, const Tools& tools)
+{
+    const std::string of = " (" + std::to_string(run) + "/" + std::to_string(arguments.runs) + ") ...";
+    const std::string what = grouped(m.size) + " Zeilen, " + std::to_string(m.membersPerClub) + " je Verein: ";
+    const fs::path exportFolder = m.folder / "export";
+    progress(what + "sqlite3 .import" + of);
+    sync();
+    m.ok = loadRaw(m, tools, exportFolder, m.folder);
+    progress(what + "tvx-vidazer-batch" + of);
+    sync();
+    m.ok = m.ok && convert(m, tools, exportFolder, m.folder / "umsetzung");
+    if (m.ok && arguments.window && m.size == kWindowSize) {
+        progress(what + "tvx-bench-fenster" + of);
+        sync();
+        m.ok = convertInWindow(m, tools, exportFolder, m.folder / "fenster");
+    }
+    return m.ok;
+}
+
+// The measurements of one density. The programs and the sizes take turns, run by run, the sizes
+// in the other order every second run: a machine that gets busier or quieter meanwhile touches
+// every size alike, and the ratio of two sizes is not that of two moments. Only the last run's
+// databases stay.
+void measureDensity(std::vector<Measurement>& results, std::size_t membersPerClub, const Arguments& arguments,
+                    const Tools& tools, const fs::path& scratch)
+{
+    const std::size_t first = results.size();
+    for (const std::size_t size : arguments.sizes) {
+        try {
+            results.push_back(prepare(size, membersPerClub, arguments, scratch));
+        } catch (const std::exception& e) {
+            progress("");
+            std::cerr << "Fehler: " << e.what() << "\n";
+            Measurement failed;
+            failed.size = size;
+            failed.membersPerClub = membersPerClub;
+            results.push_back(failed);
+        }
+    }
+    const std::size_t count = results.size() - first;
+    for (int run = 1; run <= arguments.runs; ++run) {
+        for (std::size_t turn = 0; turn < count; ++turn) {
+            Measurement& m = results[first + (run % 2 == 1 ? turn : count - 1 - turn)];
+            if (!m.ok)
+                continue;
+            try {
+                runOnce(m, run, arguments, tools);
+            } catch (const std::exception& e) {
+                progress("");
+                std::cerr << "Fehler: " << e.what() << "\n";
+                m.ok = false;
+            }
+        }
+    }
+    progress("");
 }
 
 // "CR LF, Windows-1252" as the member administration writes an export, "LF, UTF-8" as it may
@@ -959,22 +1004,12 @@ int main(int argc, char** argv)
         printHeader(kTimes);
         std::vector<const Measurement*> ofDensity;
         const std::size_t first = results.size();
-        for (const std::size_t size : arguments->sizes) {
-            try {
-                results.push_back(measure(size, density, *arguments, tools, scratch));
-            } catch (const std::exception& e) {
-                progress("");
-                std::cerr << "Fehler: " << e.what() << "\n";
-                Measurement failed;
-                failed.size = size;
-                failed.membersPerClub = density;
-                results.push_back(failed);
-            }
-            allOk = allOk && results.back().ok;
-            progress("");
-            printTimes(results.back());
-            if (!arguments->keep && !results.back().folder.empty())
-                fs::remove_all(results.back().folder, ec);
+        measureDensity(results, density, *arguments, tools, scratch);
+        for (std::size_t i = first; i < results.size(); ++i) {
+            allOk = allOk && results[i].ok;
+            printTimes(results[i]);
+            if (!arguments->keep && !results[i].folder.empty())
+                fs::remove_all(results[i].folder, ec);
         }
         for (std::size_t i = first; i < results.size(); ++i)
             ofDensity.push_back(&results[i]);
