@@ -618,6 +618,12 @@ bool convertInWindow(Measurement& m, const Tools& tools, const fs::path& exportF
     return true;
 }
 
+// "100 000 Zeilen, 40 je Verein: ", in front of what the progress line tells of a measurement.
+std::string measurementName(const Measurement& m)
+{
+    return grouped(m.size) + " Zeilen, " + std::to_string(m.membersPerClub) + " je Verein: ";
+}
+
 // Writes the export of one measurement into a folder of its own; nothing is measured yet.
 Measurement prepare(std::size_t size, std::size_t membersPerClub, const Arguments& arguments, const fs::path& scratch)
 {
@@ -634,7 +640,7 @@ Measurement prepare(std::size_t size, std::size_t membersPerClub, const Argument
     const fs::path exportFolder = folder / "export";
     fs::create_directories(exportFolder);
 
-    progress(grouped(size) + " Zeilen, " + std::to_string(membersPerClub) + " je Verein: Export erzeugen ...");
+    progress(measurementName(m) + "Export erzeugen ...");
     exportgen::ExportOptions options;
     options.seed = arguments.seed;
     options.memberLines = size;
@@ -659,7 +665,7 @@ Measurement prepare(std::size_t size, std::size_t membersPerClub, const Argument
 bool runOnce(Measurement& m, int run, const Arguments& arguments, const Tools& tools)
 {
     const std::string of = " (" + std::to_string(run) + "/" + std::to_string(arguments.runs) + ") ...";
-    const std::string what = grouped(m.size) + " Zeilen, " + std::to_string(m.membersPerClub) + " je Verein: ";
+    const std::string what = measurementName(m);
     const fs::path exportFolder = m.folder / "export";
     progress(what + "sqlite3 .import" + of);
     sync();
